@@ -1,0 +1,68 @@
+#include "app/keyboard.h"
+#include "app/window.h"
+#include "game/game_state.h"
+#include "game/player.h"
+
+uint8_t KeyTable[256] = {};
+bool windowActive = true;
+
+namespace {
+
+using platform::highWord;
+using platform::lowWord;
+using platform::MessageKind;
+
+// A fresh press acts at once; repeats of a key that is still down change
+// nothing, except for the one-shot keys, whose entries their users clear.
+void keyPressed(uintptr_t code) {
+    if (code >= 256 || KeyTable[code]) return;
+    KeyTable[code] = 1;
+    processKeys();
+}
+
+}  // namespace
+
+intptr_t windowProcedure(const platform::Message& message) {
+    switch (message.kind) {
+    case MessageKind::size:
+        resizeView(lowWord(uintptr_t(message.lParam)), highWord(uintptr_t(message.lParam)));
+        return 0;
+    case MessageKind::activate:
+        windowActive = highWord(message.wParam) == 0;
+        return 0;
+    case MessageKind::close:
+        platform::postQuitMessage(0);  // the window itself is released by the main loop
+        return 0;
+    case MessageKind::keyDown:
+        keyPressed(message.wParam);
+        return 0;
+    case MessageKind::keyUp:
+        if (message.wParam < 256) KeyTable[message.wParam] = 0;
+        return 0;
+    case MessageKind::sysCommand:
+        // Swallowed so that neither the screen saver nor monitor power-saving
+        // starts while the game runs.
+        if (message.wParam == platform::command::screenSave || message.wParam == platform::command::monitorPower)
+            return 0;
+        return platform::defaultWindowProcedure(message);
+    default:
+        return platform::defaultWindowProcedure(message);
+    }
+}
+
+void processKeys() {
+    if (game.gameStarted && game.player) {
+        if (KeyTable[platform::key::left]) game.player->velocity = -walkSpeed;
+        if (KeyTable[platform::key::right]) game.player->velocity = walkSpeed;  // right wins
+    }
+    if (KeyTable[platform::key::f2]) {
+        game.flipVertical = !game.flipVertical;
+        KeyTable[platform::key::f2] = 0;
+    }
+    if (KeyTable[platform::key::f3]) {
+        game.flipHorizontal = !game.flipHorizontal;
+        KeyTable[platform::key::f3] = 0;
+    }
+    // Last, so the call that starts play does not yet apply the arrows.
+    if (KeyTable[platform::key::space]) game.gameStarted = true;
+}

@@ -1,0 +1,3 @@
+#include "app/main_loop.h"
+
+int main() { return gameMain(); }

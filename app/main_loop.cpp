@@ -1,0 +1,62 @@
+#include "app/main_loop.h"
+#include "app/keyboard.h"
+#include "app/window.h"
+#include "game/game_frame.h"
+#include "platform/message_box.h"
+#include "platform/video.h"
+
+namespace {
+
+bool createGameWindow() { return createWindow(windowTitle, windowWidth, windowHeight, colourBits, fullScreen); }
+
+// F1: tear down, flip the mode, build again. The teardown still sees the
+// mode being left, so it knows to restore the desktop.
+bool switchMode() {
+    KeyTable[platform::key::f1] = 0;
+    destroyWindow();
+    fullScreen = !fullScreen;
+    return createGameWindow();
+}
+
+// The queue is empty: draw (unless minimised), then present, unless this pass
+// ends the program. A minimised window is still presented and its keys tested.
+LoopPass idlePass() {
+    bool leaveLoop = false;
+    if (windowActive && !drawScene()) leaveLoop = true;
+    if (!leaveLoop) {
+        if (KeyTable[platform::key::escape])
+            leaveLoop = true;
+        else
+            platform::swapBuffers(deviceContext);
+    }
+    // Tested even on the pass that is about to end the program.
+    if (KeyTable[platform::key::f1] && !switchMode()) return LoopPass::windowLost;
+    return leaveLoop ? LoopPass::leave : LoopPass::goOn;
+}
+
+}  // namespace
+
+LoopPass mainLoopPass(platform::Message& last) {
+    if (!platform::peekMessage(last)) return idlePass();
+    if (last.kind == platform::MessageKind::quit) return LoopPass::leave;
+    // No character messages are wanted (text input is off), so there is
+    // nothing to translate before dispatching.
+    platform::dispatchMessage(last);
+    return LoopPass::goOn;
+}
+
+int gameMain() {
+    platform::Answer answer = platform::messageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                                                   platform::Buttons::yesNo, platform::Icon::question);
+    if (answer == platform::Answer::no) fullScreen = false;
+    if (!createGameWindow()) return 0;
+
+    platform::Message last;
+    for (;;) {
+        LoopPass pass = mainLoopPass(last);
+        if (pass == LoopPass::windowLost) return 0;
+        if (pass == LoopPass::leave) break;
+    }
+    destroyWindow();
+    return int(last.wParam);
+}

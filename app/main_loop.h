@@ -1,0 +1,24 @@
+// The program: the full-screen question, the window, and the one loop that
+// handles messages and draws a frame whenever none is waiting.
+#pragma once
+#include "platform/messages.h"
+
+// Runs the game; the result is the process exit code.
+int gameMain();
+
+enum class LoopPass {
+    goOn,        // begin the next pass
+    leave,       // shut down normally
+    windowLost,  // the window could not be made again: end at once
+};
+
+// One pass of the loop: dispatches one waiting message, or, when none is
+// waiting, draws and presents a frame and acts on ESC and F1. `last` keeps
+// the last message taken.
+LoopPass mainLoopPass(platform::Message& last);
+
+// The window's title and size, the same at start and on every switch.
+constexpr const char* windowTitle = "Vantrel Remake";
+constexpr int windowWidth = 640;
+constexpr int windowHeight = 480;
+constexpr int colourBits = 16;

@@ -1,0 +1,33 @@
+// What the system-independent parts of the platform layer (queue, message
+// boxes, clock) need from the system backend. Only the layer includes this.
+#pragma once
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include <cstdint>
+
+namespace platform::backend {
+
+// Turns what the window system has reported since the last call into
+// messages, in order, and posts them. Does nothing while no window class is
+// registered.
+void pumpEvents();
+void discardEvents();
+
+// Shows a real box; false when none could be shown.
+bool showMessageBox(const char* text, const char* caption, Buttons buttons, Icon icon, Answer& answer);
+// Takes the current window out of full screen, if it is in it.
+void leaveFullScreenForBox();
+
+// Lets the screen saver and monitor power-saving start, or keeps them off.
+void allowScreenSaver(bool allow);
+
+// Milliseconds since the layer started, 64 bits wide.
+uint64_t systemTicks();
+
+// Tests can make one step of building or releasing the window fail.
+bool stepFails(int step);
+
+// The procedure of the registered window class; null when none is.
+WindowProcedure registeredProcedure();
+
+}  // namespace platform::backend

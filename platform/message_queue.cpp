@@ -1,0 +1,73 @@
+#include "platform/backend.h"
+#include "platform/messages.h"
+#include "platform/testing.h"
+#include <deque>
+
+namespace platform {
+
+namespace {
+std::deque<Message> queue;
+
+// The Alt key was down when a system key arrived (bit 29 of lParam).
+constexpr intptr_t altDownBit = intptr_t(1) << 29;
+constexpr intptr_t repeatBit = intptr_t(1) << 30;
+constexpr intptr_t releaseBit = intptr_t(1) << 31;
+constexpr uint8_t keyF4 = 115;
+}  // namespace
+
+bool peekMessage(Message& out) {
+    if (queue.empty()) backend::pumpEvents();
+    if (queue.empty()) return false;
+    out = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void postMessage(const Message& message) { queue.push_back(message); }
+
+void postQuitMessage(int exitCode) {
+    postMessage({MessageKind::quit, uintptr_t(uint32_t(exitCode)), 0});
+}
+
+intptr_t dispatchMessage(const Message& message) {
+    WindowProcedure procedure = backend::registeredProcedure();
+    return procedure ? procedure(message) : 0;
+}
+
+intptr_t defaultWindowProcedure(const Message& message) {
+    switch (message.kind) {
+    case MessageKind::sysCommand:
+        if (message.wParam == command::screenSave || message.wParam == command::monitorPower)
+            backend::allowScreenSaver(true);
+        else if (message.wParam == command::close)
+            postMessage({MessageKind::close, 0, 0});
+        return 0;
+    case MessageKind::sysKeyDown:
+        // Alt+F4 asks to close the window, as on every desktop.
+        if (message.wParam == keyF4 && (message.lParam & altDownBit))
+            postMessage({MessageKind::sysCommand, command::close, 0});
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+namespace testing {
+
+void injectMessage(const Message& message) { queue.push_back(message); }
+
+void injectKeyDown(uint8_t virtualKey, bool repeat) {
+    injectMessage({MessageKind::keyDown, virtualKey, 1 | (repeat ? repeatBit : 0)});
+}
+
+void injectKeyUp(uint8_t virtualKey) {
+    injectMessage({MessageKind::keyUp, virtualKey, 1 | repeatBit | releaseBit});
+}
+
+void discardMessages() {
+    backend::discardEvents();
+    queue.clear();
+}
+
+}  // namespace testing
+}  // namespace platform

@@ -1,0 +1,88 @@
+// What SDL reports, turned into window messages.
+#include "platform/backend.h"
+#include "platform/sdl_keys.h"
+#include <SDL.h>
+
+namespace platform {
+
+namespace {
+
+constexpr intptr_t altDownBit = intptr_t(1) << 29;
+constexpr intptr_t wasDownBit = intptr_t(1) << 30;
+constexpr intptr_t releaseBit = intptr_t(1) << 31;
+
+void post(MessageKind kind, uintptr_t wParam, intptr_t lParam) { postMessage({kind, wParam, lParam}); }
+
+void postSize(Uint32 windowId) {
+    int w = 0, h = 0;
+    if (SDL_Window* window = SDL_GetWindowFromID(windowId)) SDL_GL_GetDrawableSize(window, &w, &h);
+    post(MessageKind::size, 0, makeLong(uint16_t(w), uint16_t(h)));
+}
+
+bool isMinimised(Uint32 windowId) {
+    SDL_Window* window = SDL_GetWindowFromID(windowId);
+    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED);
+}
+
+void postActivate(bool active, bool minimised) {
+    post(MessageKind::activate, uintptr_t(makeLong(active ? 1 : 0, minimised ? 1 : 0)), 0);
+}
+
+void translateWindowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE: post(MessageKind::close, 0, 0); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: postSize(e.windowID); break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        postActivate(false, true);
+        post(MessageKind::size, 0, 0);
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        postActivate(true, false);
+        postSize(e.windowID);
+        break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: postActivate(true, isMinimised(e.windowID)); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: postActivate(false, isMinimised(e.windowID)); break;
+    default: break;
+    }
+}
+
+// Alt combinations and F10 are system keys, as the game's window procedure
+// expects; a held key sends further key-down messages with the was-down bit.
+void translateKey(const SDL_KeyboardEvent& e) {
+    uint8_t code = virtualKeyFor(e.keysym);
+    if (code == 0) return;
+    bool up = e.type == SDL_KEYUP;
+    bool alt = (e.keysym.mod & KMOD_ALT) != 0;
+    bool system = alt || code == 121;
+    intptr_t lParam = 1 | (intptr_t(e.keysym.scancode & 0xFF) << 16);
+    if (alt) lParam |= altDownBit;
+    if (up) lParam |= wasDownBit | releaseBit;
+    else if (e.repeat) lParam |= wasDownBit;
+    MessageKind kind = up ? (system ? MessageKind::sysKeyUp : MessageKind::keyUp)
+                          : (system ? MessageKind::sysKeyDown : MessageKind::keyDown);
+    post(kind, code, lParam);
+}
+
+}  // namespace
+
+void backend::pumpEvents() {
+    if (!backend::registeredProcedure()) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT: post(MessageKind::close, 0, 0); break;  // a signal, or the last window closed
+        case SDL_WINDOWEVENT: translateWindowEvent(e.window); break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: translateKey(e.key); break;
+        default: break;
+        }
+    }
+}
+
+void backend::discardEvents() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+}  // namespace platform

@@ -1,0 +1,230 @@
+// The window, surface and rendering context on SDL2.
+#include "platform/backend.h"
+#include "platform/testing.h"
+#include "platform/video.h"
+#include <SDL.h>
+
+namespace platform {
+
+struct Surface {
+    Window* window = nullptr;
+    int pixelFormat = 0;  // 0 until set; it can be set once
+};
+
+struct Window {
+    SDL_Window* sdl = nullptr;
+    bool fullScreen = false;
+    bool surfaceTaken = false;
+    Surface surface;
+};
+
+struct RenderContext {
+    SDL_GLContext gl = nullptr;
+};
+
+namespace {
+
+using testing::Step;
+
+// The one format the layer's windows are made with. SDL fixes a window's
+// visual when the window is created, so the format is asked for then.
+constexpr int offeredFormat = 1;
+constexpr int offeredRedBits = 5, offeredGreenBits = 6, offeredBlueBits = 5;
+constexpr int offeredDepthBits = 16;
+
+WindowProcedure procedure = nullptr;  // set while the class is registered
+Window* current = nullptr;            // the most recently opened window
+int windowCount = 0, surfaceCount = 0, contextCount = 0;
+bool cursorHidden = false;
+uint64_t swaps = 0, opened = 0;
+
+bool fails(Step step) { return backend::stepFails(int(step)); }
+
+void askForOfferedFormat() {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, offeredRedBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, offeredGreenBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, offeredBlueBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, offeredDepthBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+void postDrawableSize(Window* window) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window->sdl, &w, &h);
+    postMessage({MessageKind::size, 0, makeLong(uint16_t(w), uint16_t(h))});
+}
+
+// The window procedure decides whether the screen saver may start: the
+// default procedure lets it, a procedure that swallows these commands keeps
+// it off for as long as the window exists.
+void askAboutScreenSaver() {
+    backend::allowScreenSaver(false);
+    dispatchMessage({MessageKind::sysCommand, command::screenSave, 0});
+    dispatchMessage({MessageKind::sysCommand, command::monitorPower, 0});
+}
+
+}  // namespace
+
+bool registerWindowClass(WindowProcedure windowProcedure) {
+    if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SDL_StopTextInput();  // keys only: no text input, no input-method windows
+    procedure = windowProcedure;
+    return true;
+}
+
+bool unregisterWindowClass() {
+    if (fails(Step::unregisterClass) || !procedure || windowCount > 0) return false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    procedure = nullptr;
+    return true;
+}
+
+bool changeDisplayMode(int width, int height, int bits) {
+    if (fails(Step::displayMode) || width <= 0 || height <= 0 || bits <= 0) return false;
+    SDL_DisplayMode desktop;
+    return SDL_GetDesktopDisplayMode(0, &desktop) == 0;
+}
+
+void restoreDisplayMode() {
+    if (!current || !current->fullScreen) return;
+    SDL_SetWindowFullscreen(current->sdl, 0);
+    current->fullScreen = false;
+}
+
+Window* openWindow(const char* title, int width, int height, bool fullScreen) {
+    if (fails(Step::window) || !procedure) return nullptr;
+    askForOfferedFormat();
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    flags |= fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
+    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    if (!sdl) return nullptr;
+    Window* window = new Window;
+    window->sdl = sdl;
+    window->fullScreen = fullScreen;
+    window->surface.window = window;
+    current = window;
+    ++windowCount;
+    ++opened;
+    return window;
+}
+
+bool closeWindow(Window* window) {
+    if (fails(Step::destroyWindow) || !window) return false;
+    SDL_DestroyWindow(window->sdl);
+    if (window->surfaceTaken) --surfaceCount;
+    if (current == window) current = nullptr;
+    delete window;
+    --windowCount;
+    return true;
+}
+
+void showWindow(Window* window) {
+    if (!window) return;
+    SDL_ShowWindow(window->sdl);
+    SDL_RaiseWindow(window->sdl);
+    askAboutScreenSaver();
+    postDrawableSize(window);
+}
+
+Surface* getSurface(Window* window) {
+    if (fails(Step::surface) || !window) return nullptr;
+    if (!window->surfaceTaken) ++surfaceCount;
+    window->surfaceTaken = true;
+    return &window->surface;
+}
+
+bool releaseSurface(Window* window, Surface* surface) {
+    if (fails(Step::releaseSurface) || !window || surface != &window->surface || !window->surfaceTaken)
+        return false;
+    window->surfaceTaken = false;
+    --surfaceCount;
+    return true;
+}
+
+int choosePixelFormat(Surface* surface, const PixelFormatRequest& request) {
+    if (fails(Step::choosePixelFormat) || !surface) return 0;
+    bool fits = request.doubleBuffer && request.colourBits > 0 && request.colourBits <= 32 &&
+                request.depthBits >= 0 && request.depthBits <= offeredDepthBits;
+    return fits ? offeredFormat : 0;
+}
+
+bool setPixelFormat(Surface* surface, int format, const PixelFormatRequest&) {
+    if (fails(Step::setPixelFormat) || !surface || format != offeredFormat || surface->pixelFormat != 0)
+        return false;
+    surface->pixelFormat = format;
+    return true;
+}
+
+RenderContext* createRenderContext(Surface* surface) {
+    if (fails(Step::renderContext) || !surface || surface->pixelFormat == 0) return nullptr;
+    SDL_GLContext gl = SDL_GL_CreateContext(surface->window->sdl);
+    if (!gl) return nullptr;
+    int depth = 0;
+    if (SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth) != 0 || depth < offeredDepthBits) {
+        SDL_GL_DeleteContext(gl);
+        return nullptr;
+    }
+    ++contextCount;
+    return new RenderContext{gl};
+}
+
+bool makeCurrent(Surface* surface, RenderContext* context) {
+    if (fails(context ? Step::makeCurrent : Step::releaseCurrent)) return false;
+    if (context && !surface) return false;
+    SDL_Window* sdl = context ? surface->window->sdl : nullptr;
+    return SDL_GL_MakeCurrent(sdl, context ? context->gl : nullptr) == 0;
+}
+
+bool deleteRenderContext(RenderContext* context) {
+    if (fails(Step::deleteContext) || !context) return false;
+    SDL_GL_DeleteContext(context->gl);
+    delete context;
+    --contextCount;
+    return true;
+}
+
+bool swapBuffers(Surface* surface) {
+    if (!surface) return false;
+    SDL_GL_SwapWindow(surface->window->sdl);
+    ++swaps;
+    return true;
+}
+
+void showCursor(bool show) {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    cursorHidden = !show;
+}
+
+WindowProcedure backend::registeredProcedure() { return procedure; }
+
+void backend::leaveFullScreenForBox() { restoreDisplayMode(); }
+
+void backend::allowScreenSaver(bool allow) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    if (allow)
+        SDL_EnableScreenSaver();
+    else
+        SDL_DisableScreenSaver();
+}
+
+namespace testing {
+
+Holdings holdings() {
+    bool full = current && current->fullScreen;
+    return {procedure != nullptr, windowCount, surfaceCount, contextCount, full, cursorHidden};
+}
+
+uint64_t swapCount() { return swaps; }
+
+uint64_t windowsOpened() { return opened; }
+
+bool windowSize(int& width, int& height) {
+    if (!current) return false;
+    SDL_GL_GetDrawableSize(current->sdl, &width, &height);
+    return true;
+}
+
+}  // namespace testing
+}  // namespace platform

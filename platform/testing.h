@@ -1,0 +1,64 @@
+// Hooks that let tests (and benchmarks) drive the platform layer through its
+// real code paths: feed window messages, answer message boxes, set the clock,
+// make one step of building or releasing the window fail, and look at what
+// the layer holds. Nothing here replaces OpenGL: drawing stays real.
+#pragma once
+#include "platform/message_box.h"
+#include "platform/messages.h"
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::testing {
+
+// In test mode no message box is ever put on screen: each one is recorded and
+// answered from the script (or with its default button when the script has
+// run out).
+void enterTestMode();
+void scriptAnswers(std::vector<Answer> answers);
+struct ShownBox {
+    std::string text, caption;
+    Buttons buttons;
+    Icon icon;
+    Answer answer;
+};
+const std::vector<ShownBox>& shownBoxes();
+void forgetShownBoxes();
+
+// Queues a message as if the window system had reported it.
+void injectMessage(const Message& message);
+void injectKeyDown(uint8_t virtualKey, bool repeat = false);
+void injectKeyUp(uint8_t virtualKey);
+// Drops every pending message, the program's and the window system's.
+void discardMessages();
+
+// The clock: once set, it stands still unless advanced by hand, or by `step`
+// milliseconds at every reading (so that busy waits on it come to an end).
+void setClock(uint32_t now, uint32_t step = 0);
+void advanceClock(uint32_t milliseconds);
+void useSystemClock();
+
+enum class Step {
+    registerClass, displayMode, window, surface, choosePixelFormat, setPixelFormat,
+    renderContext, makeCurrent,
+    releaseCurrent, deleteContext, releaseSurface, destroyWindow, unregisterClass,
+    count
+};
+// The step fails every time it runs until failures are cleared.
+void failStep(Step step);
+void clearFailures();
+
+// What the layer holds right now, and how often it presented a frame.
+struct Holdings {
+    bool classRegistered;
+    int windows, surfaces, contexts;
+    bool fullScreen;      // a window covers the desktop
+    bool cursorHidden;
+};
+Holdings holdings();
+uint64_t swapCount();
+uint64_t windowsOpened();
+// Client size of the current window in pixels, and whether it is full screen.
+bool windowSize(int& width, int& height);
+
+}  // namespace platform::testing
