@@ -2,6 +2,7 @@
 #include "app/keyboard.h"
 #include "game/game_state.h"
 #include "gfx/solid_box.h"
+#include "gfx/texture.h"
 #include "platform/message_box.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -81,8 +82,10 @@ bool createWindow(const char* title, int width, int height, int bits, bool fullS
     if (fullScreen && !enterFullScreen(width, height, bits)) return false;
     if (!buildWindowAndContext(title, width, height, bits)) return false;
     // A new context shares nothing with the one before it: cached display
-    // lists named there mean nothing here.
+    // lists named there mean nothing here, and every picture still in use is
+    // uploaded again from the copy its Texture keeps.
     forgetDisplayLists();
+    reuploadTextures();
     platform::showWindow(mainWindow);
     resizeView(width, height);
     if (!initRenderer()) return failCreation("Initialization Failed.");

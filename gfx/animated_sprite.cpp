@@ -1,0 +1,127 @@
+#include "gfx/animated_sprite.h"
+#include "platform/clock.h"
+#include <GL/gl.h>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Widths and precisions above this would only make absurdly long names.
+constexpr int maxFieldDigits = 3;
+
+bool isFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isIntegerConversion(char c) { return std::strchr("diouxX", c) != nullptr && c != '\0'; }
+bool isSignedConversion(char c) { return c == 'd' || c == 'i'; }
+
+// Skips digits, at most maxFieldDigits of them; false when there are more.
+bool skipField(const char*& p) {
+    int digits = 0;
+    while (isDigit(*p)) ++p, ++digits;
+    return digits <= maxFieldDigits;
+}
+
+// The conversion character of the integer conversion; 0 when the format is
+// not valid.
+char integerConversionOf(const char* format) {
+    if (!format) return 0;
+    bool sawString = false;
+    char integer = 0;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') continue;
+        ++p;
+        if (*p == '%') continue;
+        if (*p == 's') {  // the prefix, first and plain
+            if (sawString || integer) return 0;
+            sawString = true;
+            continue;
+        }
+        while (isFlag(*p)) ++p;
+        if (!skipField(p)) return 0;
+        if (*p == '.' && !skipField(++p)) return 0;
+        if (!sawString || integer || !isIntegerConversion(*p)) return 0;
+        integer = *p;
+    }
+    return sawString ? integer : 0;
+}
+
+}  // namespace
+
+bool validFrameNameFormat(const char* format) { return integerConversionOf(format) != 0; }
+
+std::string frameFileName(const char* format, const char* prefix, int32_t number) {
+    char conversion = integerConversionOf(format);
+    if (!conversion) return {};
+    if (!prefix) prefix = "";
+    // The number goes in as the type its conversion reads.
+    auto print = [&](char* out, size_t size) {
+        return isSignedConversion(conversion) ? std::snprintf(out, size, format, prefix, int(number))
+                                              : std::snprintf(out, size, format, prefix, unsigned(number));
+    };
+    int length = print(nullptr, 0);
+    if (length <= 0) return {};
+    std::string name(size_t(length), '\0');
+    print(name.data(), name.size() + 1);
+    return name;
+}
+
+AnimatedSprite::AnimatedSprite(double x, double y, double z, double width, double height, double depth,
+                               const char* prefix, int32_t firstFrame, int32_t lastFrame, const char* format,
+                               int32_t frameInterval)
+    : x(x), y(y), z(z), width(width), height(height), depth(depth), frameInterval(frameInterval) {
+    int64_t count = int64_t(lastFrame) - firstFrame + 1;
+    const char* nameFormat = format ? format : "%s%02d";
+    bool usable = count == 1 || (count > 1 && count <= maxSpriteFrames && validFrameNameFormat(nameFormat));
+    frameCount = usable ? int32_t(count) : 1;
+    frames = std::make_unique<Texture[]>(size_t(frameCount));
+    if (!usable) return;  // one frame that never loads: drawn without a picture
+    if (frameCount == 1) {
+        frames[0].load(prefix ? prefix : "", true, false, noColourKey);
+        return;
+    }
+    for (int32_t i = 0; i < frameCount; ++i)
+        frames[i].load(frameFileName(nameFormat, prefix, firstFrame + i).c_str(), true, false, noColourKey);
+}
+
+void AnimatedSprite::draw() {
+    uint32_t now = platform::tickCount();
+    if (lastFrameTick == 0) lastFrameTick = now;
+    if (firstDrawTick == 0) firstDrawTick = now;
+    if (uint32_t(now - firstDrawTick) > lifetime) alive = false;  // still drawn this time
+    if (playing && int32_t(now - lastFrameTick) > frameInterval) {
+        lastFrameTick = now;  // at most one step per draw, however long the pause
+        if (++frameIndex >= frameCount) {
+            if (looping) {
+                frameIndex = 0;
+            } else {
+                playing = false;
+                frameIndex = frameCount - 1;
+            }
+        }
+    }
+    if (frameIndex < 0 || frameIndex >= frameCount) frameIndex = 0;
+    glBindTexture(GL_TEXTURE_2D, frames[frameIndex].glName());
+    if (!playing && !looping) frameIndex = 0;  // the next draw shows frame 0
+
+    glPushMatrix();
+    glColor3f(1, 1, 1);
+    glTranslated(x, y, z);
+    GLfloat w = GLfloat(width), h = GLfloat(height);
+    glBegin(GL_TRIANGLES);
+    glTexCoord2f(0, 1); glVertex3f(0, 0, 0);
+    glTexCoord2f(1, 1); glVertex3f(w, 0, 0);
+    glTexCoord2f(0, 0); glVertex3f(0, h, 0);
+    glTexCoord2f(1, 1); glVertex3f(w, 0, 0);
+    glTexCoord2f(1, 0); glVertex3f(w, h, 0);
+    glTexCoord2f(0, 0); glVertex3f(0, h, 0);
+    glEnd();
+    glPopMatrix();
+}
+
+bool AnimatedSprite::overlaps(double ox, double oy, double, double ow, double oh, double) const {
+    if (ox + ow < x) return false;
+    if (x + width < ox) return false;
+    if (oy + oh < y) return false;
+    if (y + height < oy) return false;
+    return true;  // touching edges or corners count
+}
