@@ -23,3 +23,13 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Fuzzing with clang's libFuzzer (not part of the default build).
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz:
+	@sh tools/install-deps.sh fuzz
+	@CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@mkdir -p build-fuzz/corpus/level
+	./build-fuzz/level_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/level fuzz/seeds/level

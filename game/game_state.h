@@ -1,15 +1,39 @@
 // The game's process-wide state: its objects, the current level's tables and
 // the flags that say what is going on.
 #pragma once
+#include "game/level_file.h"
+#include <cstdint>
 
+class AnimatedSprite;
+class Enemy;
+class HudCounter;
 class Player;
+class Stair;
 
 struct GameState {
     Player* player = nullptr;
+    HudCounter* scoreCounter = nullptr;  // at (220, 180)
+    HudCounter* livesCounter = nullptr;  // at (180, 180), with an icon
+    HudCounter* bonusTimer = nullptr;    // at (0, 180), counts down; paid into the score on a climb
+    AnimatedSprite* explosion = nullptr;
+    AnimatedSprite* titlePicture = nullptr;
+    AnimatedSprite* gameOverPicture = nullptr;
+
+    // The current level's objects. Slots from the count on may still hold
+    // objects of an earlier level; nobody moves, tests or draws them.
+    Enemy* enemies[maxEnemies] = {};
+    int32_t enemyCount = 0;
+    Stair* stairs[maxStairs] = {};
+    int32_t stairCount = 0;
+    AnimatedSprite* items[maxItems] = {};  // a slot turns null when its item is collected or expires
+    int32_t itemCount = 0;
+    int32_t currentLevel = 0;  // N of data\level<N>.lvl.txt
 
     bool gameStarted = false;     // false: the title picture is shown
     bool flipVertical = false;    // the play area is mirrored top to bottom (F2)
     bool flipHorizontal = false;  // the play area is mirrored left to right (F3)
+    bool climbing = false;        // the player is rising on a stair
+    double climbTargetY = 0;      // where the climb ends
 };
 
 extern GameState game;

@@ -6,7 +6,6 @@
 #include "gfx/texture.h"
 #include <cstdint>
 #include <memory>
-#include <string>
 
 // Lifetime meaning "never expires".
 constexpr uint32_t foreverLifetime = 0xFFFFFFFF;
@@ -47,10 +46,3 @@ public:
     // depth are not looked at).
     bool overlaps(double ox, double oy, double oz, double ow, double oh, double od) const;
 };
-
-// Whether a frame-name format can be used safely: text, one %s, text, one
-// integer conversion (flags, width and precision allowed), text; "%%" stands
-// for a percent sign anywhere.
-bool validFrameNameFormat(const char* format);
-// The name of frame `number`; empty when the format is not valid.
-std::string frameFileName(const char* format, const char* prefix, int32_t number);

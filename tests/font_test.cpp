@@ -2,25 +2,10 @@
 #include "gfx/bitmap_font.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
+#include "support/test_font.h"
 #include <GL/gl.h>
 
 namespace {
-
-// A font picture whose cell (column, row) is blue 16 x column, green 16 x
-// row, with red 255 in the cell's lower half and 0 in its upper half. It is
-// written as a TGA: the decoder goes by the contents, not the name, and a
-// TGA keeps the colours exact.
-void writeTestFont(const TempDataRoot& data) {
-    Pixels px(size_t(256) * 256 * 3);
-    for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) {
-            uint8_t* p = &px[size_t(y * 256 + x) * 3];
-            p[0] = uint8_t((x / 16) * 16);
-            p[1] = uint8_t((y / 16) * 16);
-            p[2] = (y % 16) >= 8 ? 255 : 0;
-        }
-    writeTga(data.file("fontgray.jpg"), 256, 256, 3, px);
-}
 
 struct Cell {
     int column, row;
@@ -34,7 +19,7 @@ protected:
     TempDataRoot data;
     void SetUp() override {
         GlTest::SetUp();
-        writeTestFont(data);
+        writeCellColourFont(data);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     // The cell shown a quarter and three quarters up the glyph at world x.
@@ -64,6 +49,7 @@ TEST_F(Font, GlyphsFollowEachOtherOneWidthApart) {
     font.drawText(200, 180, 0, "12");
     expectGlyph(font, 200, 180, 1, 3);
     expectGlyph(font, 216, 180, 2, 3);
+    EXPECT_EQ(readText(200, 180, 3), "12?");
     EXPECT_EQ(worldPixel(199, 188), (Pixel{0, 0, 0, 255}));
     EXPECT_EQ(worldPixel(233, 188), (Pixel{0, 0, 0, 255}));
     EXPECT_EQ(worldPixel(208, 197), (Pixel{0, 0, 0, 255}));

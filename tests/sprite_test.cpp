@@ -1,6 +1,7 @@
 // Animated sprites: frame names, stepping, the end of a sequence, lifetime,
 // overlap and drawing.
 #include "gfx/animated_sprite.h"
+#include "gfx/frame_names.h"
 #include "platform/testing.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"

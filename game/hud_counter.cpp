@@ -1,0 +1,44 @@
+#include "game/hud_counter.h"
+#include "platform/clock.h"
+#include <GL/gl.h>
+#include <cstdio>
+
+HudCounter::HudCounter(double x, double y, double z, double rate, const char* iconFile)
+    : x(x), y(y), z(z), rate(rate), hasIcon(iconFile != nullptr) {
+    if (iconFile) icon.load(iconFile, true, false, noColourKey);
+}
+
+void HudCounter::draw() {
+    if (lastTick == 0) lastTick = platform::tickCount();
+    uint32_t elapsed = platform::tickCount() - lastTick;
+    currentValue += rate * elapsed;
+    if (currentValue < 0) currentValue = 0;
+    char text[256];
+    std::snprintf(text, sizeof text, format, currentValue);
+
+    if (hasIcon && icon.glName() != 0) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, icon.glName());
+        glPushMatrix();
+        glColor3f(1, 1, 1);
+        glTranslatef(GLfloat(x), GLfloat(y), GLfloat(z));
+        const double w = glyphWidth, h = glyphHeight;
+        glBegin(GL_TRIANGLES);
+        glTexCoord2d(0, 1); glVertex3d(0, 0, 0);
+        glTexCoord2d(1, 1); glVertex3d(w, 0, 0);
+        glTexCoord2d(0, 0); glVertex3d(0, h, 0);
+        glTexCoord2d(1, 1); glVertex3d(w, 0, 0);
+        glTexCoord2d(1, 0); glVertex3d(w, h, 0);
+        glTexCoord2d(0, 0); glVertex3d(0, h, 0);
+        glEnd();
+        glPopMatrix();
+    }
+    font.drawText(x + glyphWidth, y, z, text);
+    lastTick = platform::tickCount();
+}
+
+void HudCounter::setValue(double v) { currentValue = v; }
+
+double HudCounter::value() const { return currentValue; }
+
+void HudCounter::setFormat(const char* f) { std::snprintf(format, sizeof format, "%s", f ? f : ""); }

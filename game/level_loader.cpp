@@ -1,0 +1,66 @@
+#include "game/level_loader.h"
+#include "game/enemy.h"
+#include "game/game_state.h"
+#include "game/stair.h"
+#include "gfx/animated_sprite.h"
+#include "platform/paths.h"
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+bool readLevelFile(const char* fileName, std::string& text) {
+    std::FILE* file = std::fopen(platform::mapPath(fileName).c_str(), "rb");
+    if (!file) return false;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= maxLevelFileSize)
+        text.append(buffer, got);
+    bool ok = !std::ferror(file);  // a directory opens but cannot be read
+    std::fclose(file);
+    return ok;
+}
+
+// The count the tables use: what the file says, never above the capacity.
+int32_t usedCount(int32_t fileCount, int capacity) { return std::min(fileCount, int32_t(capacity)); }
+
+// The old object goes before the new one is made.
+template <typename Object, typename Make>
+void replace(Object*& slot, Make make) {
+    delete slot;
+    slot = nullptr;
+    slot = make();
+}
+
+AnimatedSprite* makeItem(const ItemRecord& r) {
+    auto* item = new AnimatedSprite(r.x, r.y, r.z, r.width, r.height, r.depth, r.prefix.c_str(), r.firstFrame,
+                                    r.lastFrame, r.format.c_str(), r.frameInterval);
+    item->lifetime = uint32_t(r.lifetime);  // -1 means never
+    item->points = r.points;
+    return item;
+}
+
+}  // namespace
+
+bool loadLevel(const char* fileName) {
+    std::string text;
+    if (!readLevelFile(fileName, text)) return false;
+    LevelDescription level;
+    if (!parseLevel(text.data(), text.size(), level)) return false;
+
+    game.enemyCount = usedCount(level.enemyCount, maxEnemies);
+    for (size_t i = 0; i < level.enemies.size(); ++i) {
+        const EnemyRecord& r = level.enemies[i];
+        replace(game.enemies[i], [&] {
+            return new Enemy(r.x, r.y, r.z, r.lowerBound, r.upperBound, r.speed, r.size, r.texture.c_str());
+        });
+    }
+    game.stairCount = usedCount(level.stairCount, maxStairs);
+    for (size_t i = 0; i < level.stairs.size(); ++i) {
+        const StairRecord& r = level.stairs[i];
+        replace(game.stairs[i], [&] { return new Stair(r.x, r.y, r.z, r.width, r.height, r.depth, r.type); });
+    }
+    game.itemCount = usedCount(level.itemCount, maxItems);
+    for (size_t i = 0; i < level.items.size(); ++i) replace(game.items[i], [&] { return makeItem(level.items[i]); });
+    return true;
+}

@@ -1,0 +1,9 @@
+// Loading a level file into the game's tables of enemies, stairs and items.
+#pragma once
+
+// Reads the level file (a game name such as "data\level0.lvl.txt") and puts
+// a new object into every slot it describes, destroying the one that was
+// there. False, with nothing changed, when the file cannot be opened or is
+// not a whole level (it ends inside a record, or holds an overlong token).
+// A count above a table's capacity keeps the first records that fit.
+bool loadLevel(const char* fileName);

@@ -1,0 +1,190 @@
+// Level files: token conversions, sections and records, slot-by-slot
+// replacement, and files that are broken.
+#include "game/enemy.h"
+#include "game/game_state.h"
+#include "game/level_loader.h"
+#include "game/stair.h"
+#include "gfx/animated_sprite.h"
+#include "support/pictures.h"
+#include <climits>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* exampleLevel =
+    "2\n"
+    "60 100 0 20 170 0.04 16 data\\enemyA.tga\n"
+    "200 60 0 20 120 -0.03 12 data\\enemyB.tga\n"
+    "3\n"
+    "120 17 0 20 32 0 1\n"
+    "40 49 0 20 32 0 1\n"
+    "290 161 0 30 30 0 4\n"
+    "2\n"
+    "150 20 0 16 16 0 data\\bonus 1 8 %s%02d.tga 80 8000 100\n"
+    "250 100 0 16 16 0 data\\gem.tga 0 0 %s 0 5000 50\n";
+
+std::string enemies(int n) {
+    std::string text = std::to_string(n) + "\n";
+    for (int i = 0; i < n; ++i) text += std::to_string(i * 10) + " 50 0 20 170 0.04 16 data\\e.tga\n";
+    return text;
+}
+
+std::string stairs(int n) {
+    std::string text = std::to_string(n) + "\n";
+    for (int i = 0; i < n; ++i) text += std::to_string(i * 10) + " 17 0 20 32 0 1\n";
+    return text;
+}
+
+class Levels : public testing::Test {
+protected:
+    TempDataRoot data;
+    bool load(const std::string& text) {
+        writeBytes(data.file("level.txt"), std::vector<uint8_t>(text.begin(), text.end()));
+        return loadLevel("data\\level.txt");
+    }
+};
+
+}  // namespace
+
+TEST(LevelTokens, ConvertAsTheCLibraryReadsTextWithoutOverflow) {
+    EXPECT_EQ(integerToken("12abc"), 12);
+    EXPECT_EQ(integerToken("abc"), 0);
+    EXPECT_EQ(integerToken("0.5"), 0);
+    EXPECT_EQ(integerToken("-7"), -7);
+    EXPECT_EQ(integerToken("+7"), 7);
+    EXPECT_EQ(integerToken("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(integerToken("-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(integerToken("-2147483648"), INT_MIN);
+    EXPECT_EQ(realToIntegerToken("40.9"), 40);
+    EXPECT_EQ(realToIntegerToken("-2.5"), -2);
+    EXPECT_EQ(realToIntegerToken("1e30"), INT_MAX);
+    EXPECT_EQ(realToIntegerToken("-1e30"), INT_MIN);
+    EXPECT_EQ(realToIntegerToken("nan"), 0);
+    EXPECT_DOUBLE_EQ(realToken("0.04x"), 0.04);
+    EXPECT_DOUBLE_EQ(realToken("x0.04"), 0);
+    for (const char* odd : {"nan", "-inf", "infinity", "1e999"}) EXPECT_EQ(realToken(odd), 0) << odd;
+}
+
+TEST_F(Levels, TheExampleLoadsRecordByRecord) {
+    ASSERT_TRUE(load(exampleLevel));
+    ASSERT_EQ(game.enemyCount, 2);
+    Enemy& e = *game.enemies[1];
+    EXPECT_EQ(e.x, 200);
+    EXPECT_EQ(e.upperBound, 120);
+    EXPECT_DOUBLE_EQ(e.speed, -0.03);
+    EXPECT_EQ(e.size, 12);
+    EXPECT_EQ(e.texture.path, "data\\enemyb.tga");
+    ASSERT_EQ(game.stairCount, 3);
+    EXPECT_EQ(game.stairs[2]->type, 4);
+    EXPECT_EQ(game.stairs[1]->y, 49);
+    ASSERT_EQ(game.itemCount, 2);
+    AnimatedSprite& bonus = *game.items[0];
+    EXPECT_EQ(bonus.frameCount, 8);
+    EXPECT_EQ(bonus.frames[7].path, "data\\bonus08.tga");
+    EXPECT_EQ(bonus.frameInterval, 80);
+    EXPECT_EQ(bonus.lifetime, 8000u);
+    EXPECT_EQ(bonus.points, 100);
+    AnimatedSprite& gem = *game.items[1];
+    EXPECT_EQ(gem.frameCount, 1);
+    EXPECT_EQ(gem.frames[0].path, "data\\gem.tga");
+    EXPECT_EQ(gem.points, 50);
+}
+
+TEST_F(Levels, LineBreaksCarryNoMeaning) {
+    std::string oneLine = exampleLevel;
+    for (char& c : oneLine)
+        if (c == '\n') c = ' ';
+    ASSERT_TRUE(load("\t " + oneLine));
+    EXPECT_EQ(game.enemyCount, 2);
+    EXPECT_EQ(game.items[1]->points, 50);
+}
+
+TEST_F(Levels, FewerObjectsLeaveTheLaterSlotsAsTheyWere) {
+    ASSERT_TRUE(load(enemies(5) + "0 0"));
+    Enemy* fourth = game.enemies[3];
+    Enemy* fifth = game.enemies[4];
+    ASSERT_TRUE(load(enemies(3) + "0 0"));
+    EXPECT_EQ(game.enemyCount, 3);
+    EXPECT_EQ(game.enemies[3], fourth);
+    EXPECT_EQ(game.enemies[4], fifth);
+}
+
+TEST_F(Levels, ReloadingReArmsStairsAndBringsItemsBack) {
+    ASSERT_TRUE(load(exampleLevel));
+    game.stairs[0]->test(122, 17, 0, 16, 14, 0);
+    ASSERT_EQ(game.stairs[0]->type, 0);
+    delete game.items[0];
+    game.items[0] = nullptr;  // collected
+    ASSERT_TRUE(load(exampleLevel));
+    EXPECT_EQ(game.stairs[0]->type, 1);
+    ASSERT_NE(game.items[0], nullptr);
+}
+
+TEST_F(Levels, MissingOrUnreadableFilesChangeNothing) {
+    ASSERT_TRUE(load(exampleLevel));
+    Enemy* first = game.enemies[0];
+    EXPECT_FALSE(loadLevel("data\\nothing.lvl.txt"));
+    EXPECT_FALSE(loadLevel("data"));  // a directory
+    EXPECT_EQ(game.enemyCount, 2);
+    EXPECT_EQ(game.enemies[0], first);
+}
+
+TEST_F(Levels, ZeroAndNegativeCountsBuildNothing) {
+    ASSERT_TRUE(load(exampleLevel));
+    Stair* first = game.stairs[0];
+    ASSERT_TRUE(load("0 -3 -1"));
+    EXPECT_EQ(game.enemyCount, 0);
+    EXPECT_EQ(game.stairCount, -3);  // kept as the file says; every user treats it as none
+    EXPECT_EQ(game.stairs[0], first);
+}
+
+TEST_F(Levels, CountsAboveCapacityKeepWhatFitsAndReadOnPastTheRest) {
+    ASSERT_TRUE(load(enemies(25) + stairs(30) + "1 1 2 3 4 5 6 data\\x.tga 0 0 %s 0 -1 77"));
+    EXPECT_EQ(game.enemyCount, maxEnemies);
+    EXPECT_EQ(game.enemies[19]->x, 190);
+    EXPECT_EQ(game.stairCount, maxStairs);
+    ASSERT_EQ(game.itemCount, 1);
+    EXPECT_EQ(game.items[0]->points, 77);
+    EXPECT_EQ(game.items[0]->lifetime, foreverLifetime);
+}
+
+TEST_F(Levels, AFileThatEndsInsideARecordIsRefused) {
+    ASSERT_TRUE(load(exampleLevel));
+    Enemy* first = game.enemies[0];
+    std::string whole = exampleLevel;
+    for (size_t cut : {size_t(1), size_t(30), whole.size() - 4}) {
+        EXPECT_FALSE(load(whole.substr(0, cut))) << cut;
+        EXPECT_EQ(game.enemies[0], first);
+        EXPECT_EQ(game.itemCount, 2);
+    }
+    EXPECT_FALSE(load(""));
+    EXPECT_FALSE(load("2147483647"));  // a count far beyond the file
+}
+
+TEST_F(Levels, LongTokensAreNamesUpToALimit) {
+    std::string name = "data\\" + std::string(300, 'n') + ".tga";
+    ASSERT_TRUE(load("1 0 0 0 0 190 0 16 " + name + " 0 0"));
+    EXPECT_EQ(game.enemies[0]->texture.path.size(), name.size());
+    EXPECT_FALSE(load("1 0 0 0 0 190 0 16 " + std::string(maxTokenLength + 1, 'n') + " 0 0"));
+}
+
+TEST_F(Levels, ItemsWithHostileFormatsOrRangesGetOneBlankFrame) {
+    ASSERT_TRUE(load("0 0 3 "
+                     "0 0 0 8 8 0 data\\a 1 3 %n 30 -1 1 "
+                     "0 0 0 8 8 0 data\\a 5 1 %s%02d 30 -1 1 "
+                     "0 0 0 8 8 0 data\\a -2147483648 2147483647 %s%d 30 -1 1"));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(game.items[i]->frameCount, 1);
+        EXPECT_EQ(game.items[i]->frames[0].glName(), 0u);
+    }
+}
+
+TEST_F(Levels, NonFiniteRealsReadAsZero) {
+    ASSERT_TRUE(load("0 1 nan inf -inf 20 32 nan 1 0"));
+    Stair& s = *game.stairs[0];
+    EXPECT_EQ(s.x, 0);
+    EXPECT_EQ(s.y, 0);
+    EXPECT_EQ(s.width, 20);
+    EXPECT_EQ(s.test(100, 100, 0, 16, 14, 0), 0);  // a NaN zone would take in every box
+}
