@@ -33,3 +33,25 @@ fuzz:
 	@cmake --build build-fuzz -j $(JOBS)
 	@mkdir -p build-fuzz/corpus/level
 	./build-fuzz/level_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/level fuzz/seeds/level
+
+# The pictures in data/ are drawn by tools/art, built on its own in build-art/
+# and kept out of the game's build:
+#   make art         installs what drawing needs, builds the tool and redraws
+#                    data/ (and build-art/preview.png, a contact sheet)
+#   make art-check   draws them twice into a temporary directory and fails
+#                    unless both runs and data/ agree byte for byte
+ART_BUILD ?= build-art
+
+.PHONY: art art-check art-tool
+
+art-tool:
+	@sh tools/install-deps.sh art
+	@cmake -S tools/art -B $(ART_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(ART_BUILD) -j $(JOBS)
+
+art: art-tool
+	@mkdir -p data
+	./$(ART_BUILD)/vantrel-art data --preview $(ART_BUILD)/preview.png
+
+art-check: art-tool
+	@sh tools/art/check.sh ./$(ART_BUILD)/vantrel-art data
