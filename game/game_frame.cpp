@@ -1,11 +1,180 @@
 #include "game/game_frame.h"
 #include "app/keyboard.h"
+#include "app/window.h"
+#include "game/enemy.h"
+#include "game/game_state.h"
+#include "game/hud_counter.h"
+#include "game/player.h"
+#include "game/stair.h"
+#include "gfx/animated_sprite.h"
+#include "gfx/solid_box.h"
+#include "platform/clock.h"
 #include <GL/gl.h>
+
+namespace {
+
+constexpr double climbStep = 0.2;  // world units per frame, not per millisecond
+
+void drawCounters() {
+    game.scoreCounter->draw();
+    game.livesCounter->draw();
+    game.bonusTimer->draw();  // also counts the bonus down
+}
+
+// Mirrors everything drawn after it, up to the next frame's identity load.
+void applyViewFlips() {
+    if (game.flipVertical) {  // about y = 100
+        glTranslatef(0, 100, 0);
+        glScalef(1, -1, 1);
+        glTranslatef(0, -100, 0);
+    }
+    if (game.flipHorizontal) {  // about x = 160
+        glTranslatef(160, 0, 0);
+        glScalef(-1, 1, 1);
+        glTranslatef(-160, 0, 0);
+    }
+}
+
+// Walks, or rises while climbing; the velocity stays through a climb.
+void movePlayer() {
+    Player& p = *game.player;
+    if (!game.climbing) {
+        p.update();
+        return;
+    }
+    p.y += climbStep;
+    if (!(p.y < game.climbTargetY)) {
+        p.y = game.climbTargetY;
+        game.climbing = false;
+        p.savePosition();
+        game.bonusTimer->setValue(startBonus);
+    }
+}
+
+// A hit: the explosion starts where the player is, a life goes, and the
+// player goes back to its saved position.
+void playerHit() {
+    Player& p = *game.player;
+    game.explosion->x = p.x;
+    game.explosion->y = p.y;
+    game.explosion->z = p.z;
+    game.explosion->playing = true;
+    game.livesCounter->setValue(game.livesCounter->value() - 1);
+    p.restorePosition();
+    p.velocity = 0;
+}
+
+// The contact test sees the player's box shrunk by 2 on every side. Once an
+// enemy hits, the explosion plays and the rest are drawn but not moved.
+void moveAndDrawEnemies() {
+    const Player& p = *game.player;
+    for (int i = 0; i < game.enemyCount && i < maxEnemies; ++i) {
+        Enemy& e = *game.enemies[i];
+        if (!game.explosion->playing) {
+            e.update();
+            if (e.touches(p.x + 2, p.y + 2, p.z + 2, p.width - 4, p.height - 4, p.depth - 4)) playerHit();
+        }
+        e.draw();
+    }
+}
+
+// The count is read again at every pass: an exit stair loads the next level
+// in the middle of the loop, which then goes on over the new level's stairs.
+void testAndDrawStairs() {
+    const Player& p = *game.player;
+    for (int i = 0; i < game.stairCount && i < maxStairs; ++i) {
+        int32_t reached = game.stairs[i]->test(p.x, p.y, p.z, p.width, p.height - 2, p.depth);
+        if (reached == climbStair) {
+            game.climbTargetY = game.stairs[i]->height + p.y;
+            game.climbing = true;
+            game.scoreCounter->setValue(game.scoreCounter->value() + game.bonusTimer->value());
+        } else if (reached == exitStair) {
+            changeLevel(game.currentLevel + 1);
+        }
+        // After a level change this slot may lie past the new level's stairs
+        // or be empty: there is nothing of this level to draw there.
+        if (i < game.stairCount && game.stairs[i]) game.stairs[i]->draw();
+    }
+}
+
+void collectAndDrawItems() {
+    const Player& p = *game.player;
+    for (int i = 0; i < game.itemCount && i < maxItems; ++i) {
+        AnimatedSprite*& item = game.items[i];
+        if (!item) continue;
+        if (!item->alive) {  // its lifetime ran out at an earlier draw
+            delete item;
+            item = nullptr;
+        } else if (item->overlaps(p.x, p.y, p.z, p.width, p.height - 2, p.depth)) {
+            game.scoreCounter->setValue(game.scoreCounter->value() + item->points);
+            delete item;
+            item = nullptr;
+        } else {
+            item->draw();
+        }
+    }
+}
+
+// Eleven yellow bars at y = 16, 32, ... 176, behind everything else.
+void drawFloors() {
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 0);
+    for (int y = 16; y < 192; y += 16) {
+        glPushMatrix();
+        glTranslated(0, y, -1);
+        drawSolidBox(640, 1, 0.5);
+        glPopMatrix();
+    }
+    glColor3f(1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+}
+
+// The last life is gone: the game-over picture stays on screen for the
+// pause (no message is handled meanwhile), then the game returns to its title.
+void gameOver() {
+    game.gameOverPicture->draw();
+    platform::swapBuffers(deviceContext);
+    uint32_t start = platform::tickCount();
+    while (platform::tickCount() - start < gameOverPause) {
+    }
+    restartGame();
+}
+
+void playExplosion() {
+    if (!game.explosion->playing) return;
+    game.explosion->draw();
+    if (game.explosion->playing) return;
+    resetClocks();  // it has just finished
+    if (game.livesCounter->value() == 0) gameOver();
+    game.player->restorePosition();
+    game.player->velocity = 0;
+}
+
+}  // namespace
+
+void gameFrame() {
+    drawCounters();  // before the flips: never mirrored
+    applyViewFlips();
+    glEnable(GL_TEXTURE_2D);
+    movePlayer();
+    if (!game.explosion->playing) game.player->draw();
+    moveAndDrawEnemies();
+    glEnable(GL_TEXTURE_2D);  // the enemies leave texturing off
+    testAndDrawStairs();
+    glEnable(GL_TEXTURE_2D);
+    collectAndDrawItems();
+    drawFloors();
+    playExplosion();
+}
 
 bool drawScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_TEXTURE_2D);
     glLoadIdentity();
     processKeys();  // keys pressed since the last frame take effect in this one
+    if (game.gameStarted)
+        gameFrame();
+    else if (game.titlePicture)
+        game.titlePicture->draw();
     return true;
 }

@@ -1,5 +1,92 @@
 #include "game/game_state.h"
+#include "game/enemy.h"
+#include "game/hud_counter.h"
+#include "game/level_loader.h"
+#include "game/player.h"
+#include "game/random.h"
+#include "gfx/animated_sprite.h"
+#include <cstdio>
+#include <string>
 
 GameState game;
 
-void startGame() {}
+namespace {
+
+constexpr const char* firstLevel = "data\\level0.lvl.txt";
+constexpr const char* counterFormat = "%0.0f";
+
+std::string levelFileName(int n) {
+    char name[64];
+    std::snprintf(name, sizeof name, "data\\level%d.lvl.txt", n);
+    return name;
+}
+
+void createLongLivedObjects() {
+    if (!game.player) {
+        game.player = new Player;
+        game.player->maxX = worldRight - game.player->width;
+        game.player->velocity = 0;
+    }
+    if (!game.scoreCounter) game.scoreCounter = new HudCounter(220, 180, 0, 0, nullptr);
+    if (!game.livesCounter) game.livesCounter = new HudCounter(180, 180, 0, 0, "data\\LIFE.tga");
+    if (!game.bonusTimer) game.bonusTimer = new HudCounter(0, 180, 0, bonusRate, nullptr);
+}
+
+void createPictures() {
+    if (!game.titlePicture)
+        game.titlePicture = new AnimatedSprite(0, 0, 0, 320, 200, 0, "data\\vantreltitle.jpg", 0, 0, nullptr, 30);
+    if (!game.gameOverPicture)
+        game.gameOverPicture = new AnimatedSprite(32, 68, 0.1, 256, 64, 0, "data\\gameover.tga", 0, 0, nullptr, 30);
+}
+
+}  // namespace
+
+void startGame() {
+    game.gameStarted = game.flipVertical = game.flipHorizontal = false;
+    game.currentLevel = 0;
+    seedRandom(123456);  // every start replays the same enemy bounces
+    loadLevel(firstLevel);
+    createLongLivedObjects();
+    game.livesCounter->setValue(startLives);
+    game.livesCounter->setFormat(counterFormat);
+    game.scoreCounter->setFormat(counterFormat);
+    game.bonusTimer->setFormat(counterFormat);
+    game.bonusTimer->setValue(startBonus);
+    if (!game.explosion) game.explosion = new AnimatedSprite(0, 0, 0, 16, 16, 16, "data\\nuke", 1, 27, "%s%02d.tga", 30);
+    game.explosion->playing = false;
+    createPictures();
+}
+
+void restartGame() {
+    game.gameStarted = false;
+    game.livesCounter->setValue(startLives);
+    game.scoreCounter->setValue(0);
+    game.bonusTimer->setValue(startBonus);
+    game.player->velocity = 0;
+    game.player->x = game.player->y = 0;
+    game.player->savePosition();
+    loadLevel(firstLevel);
+    game.currentLevel = 0;
+    resetClocks();
+}
+
+void changeLevel(int n) {
+    game.player->velocity = 0;
+    game.player->x = game.player->y = 0;
+    game.player->savePosition();
+    game.livesCounter->setValue(game.livesCounter->value() + 1);
+    if (loadLevel(levelFileName(n).c_str()))
+        game.currentLevel = n;
+    else
+        // Past the last level: play the current one again from its start, with
+        // its climbs armed again (as play left it, every climb stair was spent
+        // and the figure, back at the bottom, could never rise again).
+        loadLevel(levelFileName(game.currentLevel).c_str());
+    resetClocks();
+}
+
+void resetClocks() {
+    for (int i = 0; i < game.enemyCount && i < maxEnemies; ++i)
+        if (game.enemies[i]) game.enemies[i]->resetClock();
+    game.player->resetClock();
+}

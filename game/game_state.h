@@ -38,5 +38,20 @@ struct GameState {
 
 extern GameState game;
 
-// Puts the game on its title picture at level 0; runs on every new context.
+// The world's right edge; the bonus timer's rate (per millisecond) and the
+// value it starts from; the lives a game starts with.
+constexpr double worldRight = 320;
+constexpr double bonusRate = -0.025;
+constexpr double startBonus = 255;
+constexpr double startLives = 5;
+
+// Puts the game on its title picture at level 0, creating the objects that
+// live for the whole run if they do not exist yet; runs on every new
+// rendering context. Keeps the score and the player's position.
 void startGame();
+// Back to the title after a game over: fresh counters, level 0.
+void restartGame();
+// On to level n, with one life more; the player starts again at (0, 0).
+void changeLevel(int n);
+// Enemies and the player measure time afresh, so a pause moves nothing.
+void resetClocks();

@@ -55,6 +55,9 @@ void uploadPixels(const uint8_t* pixels, int width, int height, int bpp, bool mi
 GLuint makeGlTexture(const platform::Picture& image, const uint8_t* pixels, bool repeat, bool mipmaps, uint32_t key) {
     GLuint name = 0;
     glGenTextures(1, &name);
+    // No name means no current context: GLU's mipmap builder would crash
+    // reading the version of a context that is not there.
+    if (name == 0) return 0;
     glBindTexture(GL_TEXTURE_2D, name);
     setSampling(repeat, mipmaps);
     int bpp = image.bytesPerPixel;

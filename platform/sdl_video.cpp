@@ -37,6 +37,7 @@ Window* current = nullptr;            // the most recently opened window
 int windowCount = 0, surfaceCount = 0, contextCount = 0;
 bool cursorHidden = false;
 uint64_t swaps = 0, opened = 0;
+std::function<void()> swapObserver;
 
 bool fails(Step step) { return backend::stepFails(int(step)); }
 
@@ -187,6 +188,7 @@ bool deleteRenderContext(RenderContext* context) {
 
 bool swapBuffers(Surface* surface) {
     if (!surface) return false;
+    if (swapObserver) swapObserver();
     SDL_GL_SwapWindow(surface->window->sdl);
     ++swaps;
     return true;
@@ -217,6 +219,8 @@ Holdings holdings() {
 }
 
 uint64_t swapCount() { return swaps; }
+
+void observeSwaps(std::function<void()> observer) { swapObserver = std::move(observer); }
 
 uint64_t windowsOpened() { return opened; }
 

@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/messages.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ void injectKeyUp(uint8_t virtualKey);
 void discardMessages();
 
 // The clock: once set, it stands still unless advanced by hand, or by `step`
-// milliseconds at every reading (so that busy waits on it come to an end).
+// milliseconds at every reading. A clock that stands still and is read many
+// thousand times in a row is being busy-waited on: it then moves by 1 ms a
+// reading until it is set or advanced again.
 void setClock(uint32_t now, uint32_t step = 0);
 void advanceClock(uint32_t milliseconds);
 void useSystemClock();
@@ -57,6 +60,9 @@ struct Holdings {
 };
 Holdings holdings();
 uint64_t swapCount();
+// Called just before every presentation, with the frame still in the back
+// buffer; an empty function stops the calls.
+void observeSwaps(std::function<void()> observer);
 uint64_t windowsOpened();
 // Client size of the current window in pixels, and whether it is full screen.
 bool windowSize(int& width, int& height);

@@ -1,9 +1,13 @@
 #!/bin/sh
 # The real program in a real window on a virtual X server: answer the
-# full-screen question with No, find a 640 x 480 window, press ESC, and see
-# the program end.
+# full-screen question with No, find a 640 x 480 window showing the title as
+# the headless renderer draws it, start play with SPACE and see the floors,
+# press ESC, and see the program end.
+#
+#   real_window_test.sh GAME SCREENSHOT X11_SNAPSHOT PNG_PIXELS
 set -u
-game="$1"
+game="$1" screenshot="$2" snapshot="$3" pixels="$4"
+out=$(mktemp -d)
 fail() { echo "real_window: $*" >&2; exit 1; }
 command -v Xvfb >/dev/null || fail "Xvfb is missing"
 command -v xdotool >/dev/null || fail "xdotool is missing"
@@ -18,7 +22,7 @@ unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 game_pid=""
-cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; kill "$xvfb" 2>/dev/null; }
+cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
 trap cleanup EXIT
 
 # Waits up to 20 s for a window with exactly this name; prints its id.
@@ -50,7 +54,29 @@ sleep 0.5
 geometry=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "640x480" ] || fail "client area is '$geometry', not 640x480"
 
+# The title, compared with the same frame drawn headless.
+points="20 20 320 60 320 240 100 400 600 460"
+SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headless renderer failed"
+"$snapshot" "$win" "$out/title.png" $points > "$out/shown.txt" || fail "no snapshot of the window"
+"$pixels" "$out/expected.png" $points > "$out/expected.txt"
+paste "$out/shown.txt" "$out/expected.txt" | awk '{
+    for (i = 1; i <= 3; i++) { d = $i - $(i + 3); if (d < 0) d = -d; if (d > 12) bad = 1 }
+} END { exit bad }' || fail "the window does not show the title: $(paste -d'|' "$out/shown.txt" "$out/expected.txt" | tr '\n' ' ')"
+
+# SPACE starts play: eleven yellow floor bars, at world y = 16, 32, ... 176.
 xdotool windowfocus --sync "$win" 2>/dev/null
+xdotool key --clearmodifiers space
+sleep 0.5
+rows=""
+k=1
+while [ $k -le 11 ]; do
+    rows="$rows 4 $((479 - k * 384 / 10)) 636 $((479 - k * 384 / 10))"
+    k=$((k + 1))
+done
+"$snapshot" "$win" "$out/play.png" $rows > "$out/floors.txt" || fail "no snapshot of the window"
+yellow=$(awk '$1 > 200 && $2 > 200 && $3 < 80' "$out/floors.txt" | wc -l)
+[ "$yellow" -ge 16 ] || fail "only $yellow of 22 floor samples are yellow after SPACE"
+
 xdotool key --clearmodifiers Escape
 i=0
 while kill -0 "$game_pid" 2>/dev/null; do
@@ -61,4 +87,4 @@ status=$?
 game_pid=""
 # The exit code is the last message's parameter: the ESC key (27).
 [ "$status" -eq 27 ] || fail "exit status $status, expected 27"
-echo "real_window: question answered, 640x480 window shown, ESC ended the game"
+echo "real_window: question answered, 640x480 window with the title, floors after SPACE, ESC ended the game"

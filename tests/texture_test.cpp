@@ -209,3 +209,11 @@ TEST_F(Textures, EveryPictureIsBackInANewContext) {
     EXPECT_EQ(worldPixel(50, 50), (Pixel{0, 255, 0, 255}));
     EXPECT_EQ(missing.glName(), 0u);
 }
+
+TEST(TexturesWithoutAContext, LoadNothingAndDoNotCrash) {
+    TempDataRoot data;
+    writeTga(data.file("red.tga"), 4, 4, 3, solid(4, 4, {0, 0, 255}));
+    Texture t;
+    t.load("data\\red.tga", true, true, 0xFF00FF);
+    EXPECT_EQ(t.glName(), 0u);
+}

@@ -6,7 +6,7 @@
 set -eu
 
 packages="g++ cmake make pkg-config
-libsdl2-dev libsdl2-image-dev
+libsdl2-dev libsdl2-image-dev libx11-dev
 libgl-dev libgl1-mesa-dev libglu1-mesa-dev
 libegl1 libegl-mesa0 libgl1-mesa-dri
 libgtest-dev xvfb xdotool x11-utils"

@@ -13,10 +13,10 @@ void writeCellColourFont(const TempDataRoot& data) {
     writeTga(data.file("fontgray.jpg"), 256, 256, 3, px);
 }
 
-std::string readText(double x, double y, int count) {
+std::string readText(double x, double y, int count, std::function<Pixel(double, double)> pixelAt) {
     std::string text;
     for (int i = 0; i < count; ++i) {
-        Pixel low = worldPixel(x + 16 * i + 8, y + 4), high = worldPixel(x + 16 * i + 8, y + 12);
+        Pixel low = pixelAt(x + 16 * i + 8, y + 4), high = pixelAt(x + 16 * i + 8, y + 12);
         bool looksLikeACell = low.r > 128 && high.r < 128 && low.b == high.b && low.g == high.g;
         text += looksLikeACell ? char((low.g / 16) * 16 + low.b / 16) : '?';
     }

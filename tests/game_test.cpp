@@ -1,0 +1,270 @@
+// The whole game, played headless through the real main loop: the title,
+// walking, climbing, enemies and the explosion, game over, level changes,
+// the view flips and switching the display mode.
+#include "app/scripted_play.h"
+#include "app/window.h"
+#include "game/enemy.h"
+#include "game/game_state.h"
+#include "game/hud_counter.h"
+#include "game/player.h"
+#include "game/stair.h"
+#include "gfx/animated_sprite.h"
+#include "platform/clock.h"
+#include "platform/testing.h"
+#include "support/gl_window.h"
+#include "support/test_font.h"
+#include <memory>
+
+namespace pt = platform::testing;
+namespace key = platform::key;
+
+namespace {
+
+const Pixel titleBlue{0, 0, 200, 255};
+const Pixel gameOverRed{200, 0, 0, 255};
+const Pixel floorYellow{255, 255, 0, 255};
+const Pixel stairGreen{0, 255, 0, 255};
+const Pixel black{0, 0, 0, 255};
+
+constexpr const char* emptyLevel = "0 0 0";
+constexpr const char* exitAtStart = "0 1 0 0 0 20 32 0 4 0";
+
+class Game : public testing::Test {
+protected:
+    TempDataRoot data;
+    std::unique_ptr<ScriptedPlay> play;
+
+    void SetUp() override {
+        writeCellColourFont(data);
+        writeTga(data.file("vantreltitle.jpg"), 8, 8, 3, solid(8, 8, {200, 0, 0}));
+        writeTga(data.file("gameover.tga"), 8, 8, 4, solid(8, 8, {0, 0, 200, 255}));
+        writeTga(data.file("stair.tga"), 8, 8, 3, solid(8, 8, {255, 255, 255}));
+        for (int k = 0; k < 12; ++k) {
+            char name[32];
+            std::snprintf(name, sizeof name, "CA54R2JR_%02d.tga", k);
+            writeTga(data.file(name), 8, 8, 3, solid(8, 8, {180, 0, 180}));
+        }
+    }
+    void writeLevel(int n, const std::string& text) {
+        writeBytes(data.file("level" + std::to_string(n) + ".lvl.txt"), {text.begin(), text.end()});
+    }
+    // Starts the game on level 0 and leaves the title with SPACE.
+    void startPlaying(const std::string& level0) {
+        writeLevel(0, level0);
+        play = std::make_unique<ScriptedPlay>();
+        ASSERT_TRUE(play->opened());
+        play->press(key::space);
+        ASSERT_TRUE(play->runFrame());
+        play->release(key::space);
+    }
+    Player& player() { return *game.player; }
+    double lives() { return game.livesCounter->value(); }
+    double score() { return game.scoreCounter->value(); }
+    // Runs frames until the condition holds; false after `limit` frames.
+    template <typename Condition>
+    bool runUntil(Condition condition, int limit = 2000) {
+        for (int i = 0; i < limit; ++i) {
+            if (condition()) return true;
+            if (!play->runFrame()) return false;
+        }
+        return condition();
+    }
+    // What the last frame shows at world point (x, y).
+    Pixel shown(double x, double y) {
+        int w, h;
+        std::vector<uint8_t> rgba = play->frameRgba(w, h);
+        int px = int(x * w / 320), py = h - 1 - int(y * h / 200);
+        const uint8_t* p = &rgba[(size_t(py) * w + px) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+};
+
+}  // namespace
+
+TEST_F(Game, TheTitleStaysUntilSpaceAndNothingCountsMeanwhile) {
+    writeLevel(0, emptyLevel);
+    play = std::make_unique<ScriptedPlay>();
+    play->press(key::f2);  // mirrors the play area, never the title
+    play->runFrames(100);
+    EXPECT_FALSE(game.gameStarted);
+    EXPECT_EQ(game.bonusTimer->value(), startBonus);
+    EXPECT_EQ(game.bonusTimer->lastTick, 0u);  // not even drawn
+    EXPECT_EQ(shown(160, 100), titleBlue);
+    EXPECT_EQ(shown(100, 16), titleBlue);
+    play->press(key::space);
+    play->runFrames(2);
+    EXPECT_TRUE(game.gameStarted);
+    EXPECT_EQ(shown(100, 184), floorYellow);  // still mirrored: 16 shows at 184
+}
+
+TEST_F(Game, AnArrowAfterSpaceWalksAt91UnitsASecond) {
+    startPlaying(emptyLevel);
+    play->press(key::right);
+    play->runFrames(11);
+    EXPECT_NEAR(player().x, 0.091 * 16 * 11, 1e-9);
+    play->release(key::right);
+    play->runFrames(5);  // releasing does not stop it
+    EXPECT_NEAR(player().x, 0.091 * 16 * 16, 1e-9);
+    EXPECT_EQ(shown(100, 16), floorYellow);
+}
+
+TEST_F(Game, AClimbPaysTheBonusEndsAtItsTargetAndDoesNotFireAgain) {
+    startPlaying("0 1 0 0 0 20 32 0 1 0");
+    EXPECT_TRUE(game.climbing);
+    EXPECT_EQ(game.climbTargetY, 32);
+    EXPECT_EQ(score(), startBonus);  // the bonus as the counter stood this frame
+    ASSERT_TRUE(runUntil([] { return !game.climbing; }));
+    EXPECT_EQ(player().y, 32);
+    EXPECT_EQ(player().savedY, 32);
+    EXPECT_EQ(game.bonusTimer->value(), startBonus);
+    EXPECT_EQ(game.stairs[0]->type, 0);
+    play->runFrames(10);
+    EXPECT_EQ(score(), startBonus);
+}
+
+TEST_F(Game, AnEnemyHitExplodesCostsALifeAndPutsThePlayerBack) {
+    startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 0");
+    play->press(key::right);
+    ASSERT_TRUE(runUntil([] { return game.explosion->playing; }));
+    EXPECT_GE(game.explosion->x, 6);  // where the player was when the boxes met
+    EXPECT_EQ(lives(), startLives - 1);
+    EXPECT_EQ(player().x, 0);
+    EXPECT_EQ(player().velocity, 0);
+    EXPECT_NE(shown(2, 8), (Pixel{180, 0, 180, 255}));  // the figure is hidden while it plays
+
+    // Meanwhile enemies touch nothing, but an item is still collected.
+    player().x = 20;
+    play->runFrames(2);
+    EXPECT_EQ(lives(), startLives - 1);
+    ASSERT_TRUE(runUntil([] { return !game.explosion->playing; }));
+    EXPECT_EQ(player().x, 0);
+    EXPECT_EQ(lives(), startLives - 1);
+}
+
+TEST_F(Game, TwoEnemiesTouchingInOneFrameCostOneLife) {
+    startPlaying("2 0 0 0 -16 190 0 16 data\\e.tga 0 0 0 -16 190 0 16 data\\e.tga 0 0");
+    EXPECT_TRUE(game.explosion->playing);
+    EXPECT_EQ(lives(), startLives - 1);
+}
+
+TEST_F(Game, ItemsAreCollectedWhileTheExplosionPlaysAndExpireOnTheirOwn) {
+    startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 2 "
+                 "100 0 0 8 8 0 data\\i.tga 0 0 %s 0 -1 70 "
+                 "200 0 0 8 8 0 data\\j.tga 0 0 %s 0 1000 5");
+    play->press(key::right);
+    ASSERT_TRUE(runUntil([] { return game.explosion->playing; }));
+    player().x = 98;
+    play->runFrame();
+    EXPECT_EQ(score(), 70);
+    EXPECT_EQ(game.items[0], nullptr);
+    ASSERT_TRUE(runUntil([] { return game.items[1] == nullptr; }));
+    EXPECT_EQ(score(), 70);  // expired, not collected
+}
+
+TEST_F(Game, TheLastLifeEndsInGameOverThenTheTitle) {
+    startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 0");
+    game.livesCounter->setValue(1);
+    game.scoreCounter->setValue(300);
+    std::vector<std::pair<Pixel, uint32_t>> presented;  // what each presentation showed, and when
+    pt::observeSwaps([&] { presented.push_back({worldPixel(160, 100), platform::tickCount()}); });
+    play->press(key::right);
+    ASSERT_TRUE(runUntil([] { return game.explosion->playing; }));
+    EXPECT_EQ(lives(), 0);
+    EXPECT_TRUE(game.gameStarted);  // the game goes on until the explosion ends
+    ASSERT_TRUE(runUntil([] { return !game.gameStarted; }));
+    pt::observeSwaps({});
+
+    ASSERT_GE(presented.size(), 2u);
+    auto gameOverShown = std::find_if(presented.begin(), presented.end(),
+                                      [](auto& p) { return p.first == gameOverRed; });
+    ASSERT_NE(gameOverShown, presented.end());
+    ASSERT_NE(gameOverShown + 1, presented.end());
+    EXPECT_GE(uint32_t((gameOverShown + 1)->second - gameOverShown->second), 4000u);
+
+    EXPECT_EQ(lives(), startLives);
+    EXPECT_EQ(score(), 0);
+    EXPECT_EQ(game.bonusTimer->value(), startBonus);
+    EXPECT_EQ(game.currentLevel, 0);
+    EXPECT_EQ(player().x, 0);
+    EXPECT_EQ(player().y, 0);
+    EXPECT_EQ(player().savedX, 0);
+    play->runFrame();
+    EXPECT_EQ(shown(160, 100), titleBlue);
+}
+
+TEST_F(Game, EachLevelChangeGivesALife) {
+    writeLevel(1, exitAtStart);
+    writeLevel(2, exitAtStart);
+    writeLevel(3, emptyLevel);
+    startPlaying(exitAtStart);
+    play->runFrames(3);
+    EXPECT_EQ(game.currentLevel, 3);
+    EXPECT_EQ(lives(), startLives + 3);
+}
+
+TEST_F(Game, PastTheLastLevelTheSameLevelStartsAfresh) {
+    startPlaying("0 2 0 0 0 20 32 0 4 100 100 0 20 32 0 1 0");
+    EXPECT_EQ(game.currentLevel, 0);
+    EXPECT_EQ(lives(), startLives + 1);
+    EXPECT_EQ(player().x, 0);
+    EXPECT_EQ(game.stairs[1]->type, climbStair);
+    game.stairs[1]->type = 0;  // as if it had been climbed
+    play->runFrame();          // the exit again
+    EXPECT_EQ(game.stairs[1]->type, climbStair);
+}
+
+TEST_F(Game, F2MirrorsThePlayAreaButNotTheCounters) {
+    startPlaying(emptyLevel);
+    play->press(key::f2);
+    play->runFrame();
+    for (int y = 16; y <= 176; y += 16) {
+        EXPECT_EQ(shown(100, 200 - y), floorYellow) << y;
+        EXPECT_NE(shown(100, y), floorYellow) << y;
+    }
+    EXPECT_EQ(readText(236, 180, 2, [&](double x, double y) { return shown(x, y); }), "0?");
+}
+
+TEST_F(Game, F2AndF3TurnThePlayAreaHalfATurn) {
+    startPlaying("0 1 40 49 0 20 32 0 0 0");
+    EXPECT_EQ(shown(50, 60), stairGreen);
+    play->press(key::f2);
+    play->press(key::f3);
+    play->runFrame();
+    EXPECT_EQ(shown(270, 140), stairGreen);
+    EXPECT_EQ(shown(50, 60), black);
+}
+
+TEST_F(Game, SwitchingTheDisplayModeGoesBackToTheTitleKeepingScoreAndPictures) {
+    writeLevel(1, "0 1 40 49 0 20 32 0 0 0");
+    startPlaying(exitAtStart);
+    EXPECT_EQ(game.currentLevel, 1);
+    game.scoreCounter->setValue(1234);
+    player().x = 77;
+    play->press(key::f1);
+    play->runFrame();  // the switch comes at the end of this frame
+    play->release(key::f1);
+    play->runFrame();
+    EXPECT_TRUE(fullScreen);
+    EXPECT_FALSE(game.gameStarted);
+    EXPECT_EQ(game.currentLevel, 0);
+    EXPECT_EQ(lives(), startLives);
+    EXPECT_EQ(game.bonusTimer->value(), startBonus);
+    EXPECT_EQ(score(), 1234);
+    EXPECT_EQ(player().x, 77);
+    EXPECT_EQ(shown(160, 100), titleBlue);  // the title's picture, in the new context
+    play->press(key::space);
+    play->runFrame();
+    EXPECT_EQ(shown(10, 20), stairGreen);  // level 0's exit; the figure stands away from it
+    EXPECT_EQ(shown(100, 16), floorYellow);
+}
+
+TEST_F(Game, AnExitInTheMiddleOfTheStairsGoesOnOverTheNewLevel) {
+    // Level 0: a far climb, the exit under the player, another far climb.
+    // Level 1: one stair, and an item under the player.
+    writeLevel(1, "0 1 100 100 0 20 32 0 1 1 0 0 0 8 8 0 data\\i.tga 0 0 %s 0 -1 50");
+    startPlaying("0 3 200 100 0 20 32 0 1 0 0 0 20 32 0 4 250 100 0 20 32 0 1 0");
+    EXPECT_EQ(game.currentLevel, 1);
+    EXPECT_EQ(game.stairCount, 1);
+    EXPECT_EQ(score(), 50);  // the new level's item, collected in the same frame
+    EXPECT_EQ(shown(255, 110), black);  // the old level's third stair is not drawn
+}
