@@ -150,14 +150,18 @@ void drawEnemy(Canvas& c, Enemy kind, double cx, double cy, double size) {
 }
 
 // Opaque squares, black like the play area, with the game's red thread
-// drawn through the middle so that it runs on unbroken behind the creature.
+// drawn behind the creature where the game draws it: 2 units wide from the
+// square's middle to the right, an eighth of the width of a 16-unit enemy.
+// So the thread runs on unbroken through the square.
 void addEnemies(Pictures& out) {
     const Enemy kinds[] = {Enemy::spider, Enemy::blob, Enemy::eye, Enemy::urchin};
+    const double threadHalf = spriteW / 16, threadMiddle = spriteW / 2 + threadHalf;
     int n = 0;
     for (Enemy kind : kinds) {
         Canvas c(32, 32, spriteW, spriteH);
         c.clear(rgb(0, 0, 0));
-        c.fill(Box{0, 0, spriteW, spriteH}, inside([](double x, double) { return std::fabs(x - spriteW / 2) - 6; }), rgb(255, 0, 0));
+        c.fill(Box{0, 0, spriteW, spriteH}, inside([=](double x, double) { return std::fabs(x - threadMiddle) - threadHalf; }),
+               rgb(255, 0, 0));
         drawEnemy(c, kind, spriteW / 2, spriteH / 2, 96);
         char name[32];
         std::snprintf(name, sizeof name, "enemy%d.tga", ++n);
