@@ -55,3 +55,11 @@ art: art-tool
 
 art-check: art-tool
 	@sh tools/art/check.sh ./$(ART_BUILD)/vantrel-art data
+
+# Measurements: every figure beside its baseline, measured in one run.
+.PHONY: bench
+bench:
+	@sh tools/install-deps.sh bench
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	@python3 bench/report.py build-bench

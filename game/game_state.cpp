@@ -5,6 +5,7 @@
 #include "game/player.h"
 #include "game/random.h"
 #include "gfx/animated_sprite.h"
+#include "platform/picture.h"
 #include <cstdio>
 #include <string>
 
@@ -42,6 +43,7 @@ void createPictures() {
 }  // namespace
 
 void startGame() {
+    platform::PictureBatch batch;  // the three counters' fonts are one picture
     game.gameStarted = game.flipVertical = game.flipHorizontal = false;
     game.currentLevel = 0;
     seedRandom(123456);  // every start replays the same enemy bounces

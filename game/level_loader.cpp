@@ -4,6 +4,7 @@
 #include "game/stair.h"
 #include "gfx/animated_sprite.h"
 #include "platform/paths.h"
+#include "platform/picture.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -43,6 +44,7 @@ AnimatedSprite* makeItem(const ItemRecord& r) {
 }  // namespace
 
 bool loadLevel(const char* fileName) {
+    platform::PictureBatch batch;  // the level's objects share few pictures: decode each once
     std::string text;
     if (!readLevelFile(fileName, text)) return false;
     LevelDescription level;

@@ -5,6 +5,7 @@
 #include <SDL_image.h>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace platform {
@@ -51,13 +52,75 @@ SurfacePtr decodeSurface(const uint8_t* data, size_t size) {
 
 bool hasAlpha(const SDL_Surface* s) { return s->format->Amask != 0; }
 
+// Rows of the surface, `from` bytes a pixel, into tight rows of `to` bytes a
+// pixel, each pixel's bytes picked by `order` (indices into the source pixel).
+void copyRows(const SDL_Surface* s, int from, int to, const int* order, std::vector<uint8_t>& out) {
+    out.resize(size_t(s->w) * s->h * to);
+    uint8_t* dst = out.data();
+    for (int y = 0; y < s->h; ++y) {
+        const uint8_t* src = static_cast<const uint8_t*>(s->pixels) + size_t(s->pitch) * y;
+        if (from == to && order[0] == 0 && order[1] == 1 && order[2] == 2 && (to == 3 || order[3] == 3)) {
+            std::memcpy(dst, src, size_t(s->w) * to);
+            dst += size_t(s->w) * to;
+            continue;
+        }
+        for (int x = 0; x < s->w; ++x, src += from)
+            for (int k = 0; k < to; ++k) *dst++ = src[order[k]];
+    }
+}
+
+// The formats our two decoders hand back, copied straight into blue, green,
+// red (, alpha) order; SDL's general converter is several times slower on
+// these. False for any other format.
+bool copyKnownFormat(const SDL_Surface* s, std::vector<uint8_t>& out) {
+    static const int bgr[] = {0, 1, 2, 3}, rgb[] = {2, 1, 0};
+    switch (s->format->format) {
+    case SDL_PIXELFORMAT_BGR24: copyRows(s, 3, 3, bgr, out); return true;   // true-colour TGA
+    case SDL_PIXELFORMAT_RGB24: copyRows(s, 3, 3, rgb, out); return true;   // JPEG
+    case SDL_PIXELFORMAT_BGRA32: copyRows(s, 4, 4, bgr, out); return true;  // TGA with alpha
+    default: return false;
+    }
+}
+
+bool convertAny(SDL_Surface* surface, bool alpha, std::vector<uint8_t>& out) {
+    Uint32 format = alpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24;  // byte order in memory
+    SurfacePtr converted(SDL_ConvertSurfaceFormat(surface, format, 0));
+    if (!converted || SDL_LockSurface(converted.get()) != 0) return false;
+    static const int same[] = {0, 1, 2, 3};
+    copyRows(converted.get(), alpha ? 4 : 3, alpha ? 4 : 3, same, out);  // drops SDL's row padding
+    SDL_UnlockSurface(converted.get());
+    return true;
+}
+
 }  // namespace
+
+namespace {
+
+int openBatches = 0;
+std::map<std::string, Picture> batchPictures;  // by file name; an empty picture: the load failed
+
+}  // namespace
+
+PictureBatch::PictureBatch() { ++openBatches; }
+
+PictureBatch::~PictureBatch() {
+    if (--openBatches == 0) batchPictures.clear();
+}
 
 int Picture::load(const char* gameName) {
     clear();
+    std::string file = mapPath(gameName);
+    if (openBatches > 0) {
+        auto known = batchPictures.find(file);
+        if (known != batchPictures.end()) {
+            *this = known->second;
+            return bytesPerPixel ? 0 : -1;
+        }
+    }
     std::vector<uint8_t> bytes;
-    if (!readWholeFile(mapPath(gameName), bytes)) return -1;
-    return decode(bytes.data(), bytes.size());
+    int result = readWholeFile(file, bytes) ? decode(bytes.data(), bytes.size()) : -1;
+    if (openBatches > 0) batchPictures.emplace(file, *this);
+    return result;
 }
 
 int Picture::decode(const uint8_t* data, size_t size) {
@@ -66,18 +129,19 @@ int Picture::decode(const uint8_t* data, size_t size) {
     SurfacePtr surface = decodeSurface(data, size);
     if (!surface || surface->w <= 0 || surface->h <= 0) return -1;
     bool alpha = hasAlpha(surface.get());
-    Uint32 format = alpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24;  // byte order in memory
-    SurfacePtr converted(SDL_ConvertSurfaceFormat(surface.get(), format, 0));
-    if (!converted || SDL_LockSurface(converted.get()) != 0) return -1;
+    bool copied = false;
+    if (SDL_LockSurface(surface.get()) == 0) {
+        copied = copyKnownFormat(surface.get(), pixels);
+        SDL_UnlockSurface(surface.get());  // SDL converts only unlocked surfaces
+    }
+    if (!copied) copied = convertAny(surface.get(), alpha, pixels);
+    if (!copied) {
+        clear();
+        return -1;
+    }
     bytesPerPixel = alpha ? 4 : 3;
-    width = converted->w;
-    height = converted->h;
-    size_t row = size_t(width) * bytesPerPixel;
-    pixels.resize(row * height);
-    const uint8_t* source = static_cast<const uint8_t*>(converted->pixels);
-    for (int y = 0; y < height; ++y)  // drops the padding SDL puts after each row
-        std::memcpy(pixels.data() + row * y, source + size_t(converted->pitch) * y, row);
-    SDL_UnlockSurface(converted.get());
+    width = surface->w;
+    height = surface->h;
     return 0;
 }
 

@@ -24,6 +24,18 @@ public:
     void clear();
 };
 
+// While a PictureBatch lives, each file is decoded once: later loads of the
+// same file get a copy of what the first one decoded (or its failure).
+// Starting the game and loading a level each open one, so that the objects
+// that show the same picture do not decode it again and again.
+class PictureBatch {
+public:
+    PictureBatch();
+    ~PictureBatch();
+    PictureBatch(const PictureBatch&) = delete;
+    PictureBatch& operator=(const PictureBatch&) = delete;
+};
+
 // Pictures larger than this are refused as broken (width and height each,
 // and their product).
 constexpr int maxPictureSide = 8192;

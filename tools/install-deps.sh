@@ -14,7 +14,7 @@ libgtest-dev xvfb xdotool x11-utils"
 # Extra groups on request, e.g. "install-deps.sh bench" or "install-deps.sh fuzz".
 for group in "$@"; do
     case "$group" in
-        bench) packages="$packages libbenchmark-dev valgrind time" ;;
+        bench) packages="$packages libbenchmark-dev valgrind time python3" ;;
         fuzz) packages="$packages clang libclang-rt-14-dev" ;;
         art) packages="$packages fonts-dejavu-core libsdl2-ttf-dev" ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;

@@ -1,0 +1,36 @@
+// Frames to be counted under callgrind: the real game's frames and the bare
+// replay of their OpenGL calls, each in a function of its own, so that the
+// instructions of each can be collected apart.
+//
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect=gameFrames ...
+#include "app/window.h"
+#include "bench/bench_game.h"
+#include "bench/gl_tape.h"
+#include "platform/video.h"
+#include <cstdio>
+#include <cstdlib>
+
+extern "C" __attribute__((noinline)) void gameFrames(BenchGame& bench, int count) {
+    for (int i = 0; i < count; ++i) bench.frame();
+}
+
+extern "C" __attribute__((noinline)) void bareFrames(int count) {
+    for (int i = 0; i < count; ++i) {
+        replayTape();
+        platform::swapBuffers(deviceContext);
+    }
+}
+
+int main(int argc, char** argv) {
+    int frames = argc > 1 ? std::atoi(argv[1]) : 50;
+    BenchGame bench(sourceDirectory());
+    bench.play->runFrames(50);
+    startRecording();
+    bench.frame();
+    stopRecording();
+    bareFrames(5);
+    gameFrames(bench, frames);
+    bareFrames(frames);
+    std::printf("frames %d\n", frames);
+    return 0;
+}

@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""Runs every measurement of the game beside its baseline, in one go, and
+prints the table. The machine may be shared and noisy, so runs that compare
+two things alternate between them and report medians.
+
+    report.py BUILD_DIR
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+from callgrind_objects import self_cost_by_object  # noqa: E402
+
+BUILD = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
+BIN = os.path.join(BUILD, "bench")
+ENV = dict(os.environ, SDL_VIDEODRIVER="offscreen")
+
+
+def run(args, **kw):
+    return subprocess.run(args, env=kw.pop("env", ENV), capture_output=True, text=True, check=True, **kw)
+
+
+def frame_benchmarks():
+    """Game and bare frames take turns in one process; level changes and
+    switches (which leave the game on its title) run in processes of their own."""
+    times = {}
+    for which, extra in (("gameFrame|bareFrame", ["--benchmark_repetitions=9",
+                                                   "--benchmark_enable_random_interleaving=true"]),
+                         ("levelChange", ["--benchmark_repetitions=5"]),
+                         ("modeSwitch", ["--benchmark_repetitions=3"])):
+        out = os.path.join(BUILD, "frame_bench.json")
+        run([f"{BIN}/frame_bench", f"--benchmark_filter={which}", f"--benchmark_out={out}",
+             "--benchmark_out_format=json"] + extra, timeout=900)
+        for b in json.load(open(out))["benchmarks"]:
+            if b.get("run_type") == "iteration":
+                times.setdefault(b["run_name"].split("/")[0], []).append(b["real_time"])
+    return {name: statistics.median(values) for name, values in times.items()}
+
+
+def start_runs(rounds=15):
+    """Wall time to the first presented frame and peak memory, bare and game
+    taking turns."""
+    result = {"start_bare": ([], []), "start_game": ([], [])}
+    for _ in range(rounds):
+        for name in result:
+            began = time.perf_counter()
+            done = run(["/usr/bin/time", "-f", "%M", f"{BIN}/{name}"], cwd=os.getcwd())
+            result[name][0].append((time.perf_counter() - began) * 1000)
+            result[name][1].append(int(done.stderr.strip().splitlines()[-1]))
+    return {name: (statistics.median(w), statistics.median(m) / 1024) for name, (w, m) in result.items()}
+
+
+def bare_switch_ms():
+    return statistics.median(float(run([f"{BIN}/switch_bare", "10"]).stdout) for _ in range(3))
+
+
+def memory_soak():
+    lines = run([f"{BIN}/memory_soak", "10000", "200"]).stdout.splitlines()
+    values = {}
+    for line in lines:
+        words = line.split()
+        values[words[0]] = {words[i]: int(words[i + 1]) for i in range(1, len(words) - 1, 2)}
+    return values
+
+
+def instructions(frames=20):
+    """Instructions per frame: the game's frames and the bare replay, each
+    counted by callgrind in a run of its own (the two runs side by side)."""
+    runs = {}
+    with tempfile.TemporaryDirectory() as tmp:
+        for what in ("gameFrames", "bareFrames"):
+            out = os.path.join(tmp, what)
+            env = dict(ENV, LP_NUM_THREADS="0")  # the driver draws on the calling thread
+            runs[what] = (out, subprocess.Popen(
+                ["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", "--collect-atstart=no",
+                 f"--toggle-collect={what}", f"{BIN}/frame_instructions", str(frames)],
+                env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        counts = {}
+        program = os.path.realpath(f"{BIN}/frame_instructions")
+        for what, (out, process) in runs.items():
+            process.wait()
+            by_object = self_cost_by_object(out)
+            total = sum(by_object.values())
+            own = sum(v for k, v in by_object.items() if os.path.realpath(k) == program)
+            counts[what] = (total / frames, own / frames)
+    return counts
+
+
+def main():
+    frames = frame_benchmarks()
+    game_us, bare_us = frames["gameFrame"], frames["bareFrame"]
+    start = start_runs()
+    switch_bare = bare_switch_ms()
+    memory = memory_soak()
+    ir = instructions()
+
+    (bare_ms, bare_mib), (game_ms, game_mib) = start["start_bare"], start["start_game"]
+    game_total, game_own = ir["gameFrames"]
+    bare_total, bare_own = ir["bareFrames"]
+    m0, m1, m2 = memory["start"], memory["after_level_changes"], memory["after_switches"]
+    s20 = memory["after_20_switches"]
+    rows = [
+        ("Frame rate, full level (fps)", f"{1e6 / game_us:.0f}", f"{1e6 / bare_us:.0f} (bare, same GL calls)",
+         f"{bare_us / game_us:.2f} x", ">= 0.90 x"),
+        ("Instructions per frame, all", f"{game_total / 1e6:.2f} M", f"{bare_total / 1e6:.2f} M (bare)",
+         f"{game_total / bare_total:.3f} x", ""),
+        ("Instructions per frame, game code", f"{game_own / 1e3:.1f} k", f"{bare_own / 1e3:.1f} k (replay loop)",
+         f"{100 * game_own / game_total:.2f} % of frame", "<= 10 % of frame"),
+        ("Start to first frame (ms)", f"{game_ms:.0f}", f"{bare_ms:.0f} (bare SDL + GL)", f"+{game_ms - bare_ms:.0f} ms",
+         "<= +50 ms"),
+        ("Peak memory at start (MiB)", f"{game_mib:.1f}", f"{bare_mib:.1f} (bare SDL + GL)",
+         f"+{game_mib - bare_mib:.1f} MiB", "<= +32 MiB"),
+        ("Level change, full level (ms)", f"{frames['levelChange']:.2f}", "16.67 (one 60 Hz frame)",
+         f"{frames['levelChange'] / 16.67:.2f} x", "<= 1 x"),
+        ("F1 switch, every picture back (ms)", f"{frames['modeSwitch']:.1f}", f"{switch_bare:.1f} (bare SDL + GL)",
+         f"{frames['modeSwitch'] / switch_bare:.2f} x", ""),
+        ("Memory, 10,000 level changes (KiB)", f"{m1['rss_kib']}", f"{m0['rss_kib']} (before)",
+         f"{m1['rss_kib'] - m0['rss_kib']:+d} KiB, textures {m0['gl_textures']} -> {m1['gl_textures']}",
+         "flat within 1 MiB, +-0"),
+        ("Memory, switches 20 -> 200 (KiB)", f"{m2['rss_kib']}", f"{s20['rss_kib']} (after 20)",
+         f"{m2['rss_kib'] - s20['rss_kib']:+d} KiB, textures {s20['gl_textures']} -> {m2['gl_textures']}",
+         "flat within 1 MiB, +-0"),
+        ("Peak memory, soak (MiB)", f"{memory['peak']['rss_kib'] / 1024:.1f}", "", "", ""),
+    ]
+    head = ("Measure", "Game", "Baseline", "Ratio / difference", "Goal")
+    widths = [max(len(str(r[i])) for r in rows + [head]) for i in range(5)]
+    line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"
+    print(line(head))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for r in rows:
+        print(line(r))
+
+
+if __name__ == "__main__":
+    main()
