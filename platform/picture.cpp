@@ -52,20 +52,23 @@ SurfacePtr decodeSurface(const uint8_t* data, size_t size) {
 
 bool hasAlpha(const SDL_Surface* s) { return s->format->Amask != 0; }
 
-// Rows of the surface, `from` bytes a pixel, into tight rows of `to` bytes a
-// pixel, each pixel's bytes picked by `order` (indices into the source pixel).
-void copyRows(const SDL_Surface* s, int from, int to, const int* order, std::vector<uint8_t>& out) {
-    out.resize(size_t(s->w) * s->h * to);
-    uint8_t* dst = out.data();
+// Rows of the surface into tight rows, as they are (`swapRedBlue` false) or
+// with the first and third byte of every 3-byte pixel exchanged.
+void copyRows(const SDL_Surface* s, int bytesPerPixel, bool swapRedBlue, std::vector<uint8_t>& out) {
+    size_t row = size_t(s->w) * bytesPerPixel;
+    out.resize(row * s->h);
     for (int y = 0; y < s->h; ++y) {
         const uint8_t* src = static_cast<const uint8_t*>(s->pixels) + size_t(s->pitch) * y;
-        if (from == to && order[0] == 0 && order[1] == 1 && order[2] == 2 && (to == 3 || order[3] == 3)) {
-            std::memcpy(dst, src, size_t(s->w) * to);
-            dst += size_t(s->w) * to;
+        uint8_t* dst = out.data() + row * y;
+        if (!swapRedBlue) {
+            std::memcpy(dst, src, row);
             continue;
         }
-        for (int x = 0; x < s->w; ++x, src += from)
-            for (int k = 0; k < to; ++k) *dst++ = src[order[k]];
+        for (size_t i = 0; i < row; i += 3) {
+            dst[i] = src[i + 2];
+            dst[i + 1] = src[i + 1];
+            dst[i + 2] = src[i];
+        }
     }
 }
 
@@ -73,11 +76,10 @@ void copyRows(const SDL_Surface* s, int from, int to, const int* order, std::vec
 // red (, alpha) order; SDL's general converter is several times slower on
 // these. False for any other format.
 bool copyKnownFormat(const SDL_Surface* s, std::vector<uint8_t>& out) {
-    static const int bgr[] = {0, 1, 2, 3}, rgb[] = {2, 1, 0};
     switch (s->format->format) {
-    case SDL_PIXELFORMAT_BGR24: copyRows(s, 3, 3, bgr, out); return true;   // true-colour TGA
-    case SDL_PIXELFORMAT_RGB24: copyRows(s, 3, 3, rgb, out); return true;   // JPEG
-    case SDL_PIXELFORMAT_BGRA32: copyRows(s, 4, 4, bgr, out); return true;  // TGA with alpha
+    case SDL_PIXELFORMAT_BGR24: copyRows(s, 3, false, out); return true;   // true-colour TGA
+    case SDL_PIXELFORMAT_RGB24: copyRows(s, 3, true, out); return true;    // JPEG
+    case SDL_PIXELFORMAT_BGRA32: copyRows(s, 4, false, out); return true;  // TGA with alpha
     default: return false;
     }
 }
@@ -86,8 +88,7 @@ bool convertAny(SDL_Surface* surface, bool alpha, std::vector<uint8_t>& out) {
     Uint32 format = alpha ? SDL_PIXELFORMAT_BGRA32 : SDL_PIXELFORMAT_BGR24;  // byte order in memory
     SurfacePtr converted(SDL_ConvertSurfaceFormat(surface, format, 0));
     if (!converted || SDL_LockSurface(converted.get()) != 0) return false;
-    static const int same[] = {0, 1, 2, 3};
-    copyRows(converted.get(), alpha ? 4 : 3, alpha ? 4 : 3, same, out);  // drops SDL's row padding
+    copyRows(converted.get(), alpha ? 4 : 3, false, out);  // drops SDL's row padding
     SDL_UnlockSurface(converted.get());
     return true;
 }

@@ -2,7 +2,9 @@
 #include "platform/backend.h"
 #include "platform/testing.h"
 #include "platform/video.h"
+#include <GL/gl.h>
 #include <SDL.h>
+#include <cstring>
 
 namespace platform {
 
@@ -33,6 +35,7 @@ constexpr int offeredRedBits = 5, offeredGreenBits = 6, offeredBlueBits = 5;
 constexpr int offeredDepthBits = 16;
 
 WindowProcedure procedure = nullptr;  // set while the class is registered
+bool screenless = false;              // the video driver draws into memory, not onto a screen
 Window* current = nullptr;            // the most recently opened window
 int windowCount = 0, surfaceCount = 0, contextCount = 0;
 bool cursorHidden = false;
@@ -71,6 +74,8 @@ bool registerWindowClass(WindowProcedure windowProcedure) {
     if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     SDL_StopTextInput();  // keys only: no text input, no input-method windows
+    const char* driver = SDL_GetCurrentVideoDriver();
+    screenless = driver && std::strcmp(driver, "offscreen") == 0;
     procedure = windowProcedure;
     return true;
 }
@@ -190,6 +195,10 @@ bool swapBuffers(Surface* surface) {
     if (!surface) return false;
     if (swapObserver) swapObserver();
     SDL_GL_SwapWindow(surface->window->sdl);
+    // Without a screen the swap of the driver's memory surface completes
+    // nothing, and the software renderer keeps every frame's buffers for as
+    // long as no frame is finished: finishing it is what presenting means here.
+    if (screenless) glFinish();
     ++swaps;
     return true;
 }
