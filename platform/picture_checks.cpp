@@ -68,8 +68,12 @@ bool jpegIsSane(const uint8_t* data, size_t size) {
         if (length < 2) return false;
         bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frameHeader) {
-            if (at + 9 > size) return false;
-            return saneSize(be16(data + at + 7), be16(data + at + 5));
+            if (at + 10 > size) return false;
+            // Grey or colour only: the decoder hands four-component (CMYK)
+            // pixels back as if the black plate were alpha, which would show
+            // as garbage.
+            uint8_t components = data[at + 9];
+            return (components == 1 || components == 3) && saneSize(be16(data + at + 7), be16(data + at + 5));
         }
         if (marker == 0xDA) return false;  // image data before any frame header
         at += 2 + size_t(length);

@@ -9,7 +9,8 @@ namespace platform {
 bool looksLikeJpeg(const uint8_t* data, size_t size);
 // The picture's size is sane and the file holds every pixel its header promises.
 bool tgaIsWhole(const uint8_t* data, size_t size);
-// A frame header with a sane size comes before the image data.
+// A frame header with a sane size and grey or colour pixels comes before the
+// image data.
 bool jpegIsSane(const uint8_t* data, size_t size);
 
 }  // namespace platform
