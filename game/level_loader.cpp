@@ -11,7 +11,7 @@
 namespace {
 
 bool readLevelFile(const char* fileName, std::string& text) {
-    std::FILE* file = std::fopen(platform::mapPath(fileName).c_str(), "rb");
+    std::FILE* file = std::fopen(platform::findFile(fileName).c_str(), "rb");
     if (!file) return false;
     char buffer[65536];
     size_t got;

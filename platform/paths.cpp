@@ -1,24 +1,106 @@
 #include "platform/paths.h"
+#include <filesystem>
+#include <vector>
 
 namespace platform {
 
+namespace fs = std::filesystem;
+
 namespace {
-std::string root;
+
+std::string root;     // holds data/
+std::string dataDir;  // data/ itself, when it was given by its own name
+
+std::string withoutTrailingSlashes(std::string directory) {
+    while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
+    return directory;
 }
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+bool startsWithDataDirectory(const std::string& name) {
+    return name.size() > 5 && sameIgnoringCase(name.substr(0, 5), "data/");
+}
+
+bool exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// The one entry of `directory` named `component` but for letter case; empty
+// when there is none or more than one.
+std::string uniqueCaseMatch(const std::string& directory, const std::string& component) {
+    std::error_code error;
+    fs::directory_iterator entries(directory.empty() ? "." : directory, error), end;
+    std::string found;
+    for (; !error && entries != end; entries.increment(error)) {
+        std::string name = entries->path().filename().string();
+        if (!sameIgnoringCase(name, component)) continue;
+        if (!found.empty()) return {};
+        found = name;
+    }
+    return found;
+}
+
+std::vector<std::string> components(const std::string& path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+}  // namespace
 
 std::string mapPath(const char* gameName) {
     std::string name = gameName ? gameName : "";
     for (char& c : name)
         if (c == '\\') c = '/';
-    if (root.empty() || (!name.empty() && name[0] == '/')) return name;
+    if (!name.empty() && name[0] == '/') return name;
+    if (!dataDir.empty() && startsWithDataDirectory(name)) return dataDir + name.substr(4);
+    if (root.empty()) return name;
     return root + '/' + name;
 }
 
+std::string resolveLetterCase(const std::string& systemName) {
+    if (systemName.empty() || exists(systemName)) return systemName;
+    std::string resolved = systemName[0] == '/' ? "/" : "";
+    for (const std::string& part : components(systemName)) {
+        std::string next = resolved + part;
+        if (part != "." && part != ".." && !exists(next)) {
+            std::string match = uniqueCaseMatch(resolved, part);
+            if (match.empty()) return systemName;
+            next = resolved + match;
+        }
+        resolved = next + '/';
+    }
+    resolved.pop_back();
+    return resolved;
+}
+
+std::string findFile(const char* gameName) { return resolveLetterCase(mapPath(gameName)); }
+
 void setDataRoot(const std::string& directory) {
-    root = directory;
-    while (root.size() > 1 && root.back() == '/') root.pop_back();
+    root = withoutTrailingSlashes(directory);
+    dataDir.clear();
 }
 
 const std::string& dataRoot() { return root; }
+
+void setDataDirectory(const std::string& directory) {
+    dataDir = withoutTrailingSlashes(directory);
+    root = dataDir + "/..";
+}
 
 }  // namespace platform

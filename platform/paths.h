@@ -7,11 +7,23 @@
 namespace platform {
 
 // Turns every backslash into the system's separator and puts the name under
-// the data root.
+// the data root (or, for names in data\, under the data directory when one
+// was set with setDataDirectory).
 std::string mapPath(const char* gameName);
+
+// mapPath, then, when no file has exactly that name, a unique match that
+// differs only in letter case, component by component: names written on a
+// system that ignores case still find their files. When there is no such
+// match (or more than one), the mapped name as it was.
+std::string findFile(const char* gameName);
+// The same resolution for a name that is already the system's.
+std::string resolveLetterCase(const std::string& systemName);
 
 // The directory that holds data/; empty means the current directory.
 void setDataRoot(const std::string& directory);
 const std::string& dataRoot();
+// The game's data directory itself, whatever its own name: data\x is looked
+// for as <directory>/x, other names beside it. setDataRoot undoes this.
+void setDataDirectory(const std::string& directory);
 
 }  // namespace platform

@@ -110,7 +110,7 @@ PictureBatch::~PictureBatch() {
 
 int Picture::load(const char* gameName) {
     clear();
-    std::string file = mapPath(gameName);
+    std::string file = mapPath(gameName);  // the batch's key: no look at the disk for a known picture
     if (openBatches > 0) {
         auto known = batchPictures.find(file);
         if (known != batchPictures.end()) {
@@ -119,7 +119,7 @@ int Picture::load(const char* gameName) {
         }
     }
     std::vector<uint8_t> bytes;
-    int result = readWholeFile(file, bytes) ? decode(bytes.data(), bytes.size()) : -1;
+    int result = readWholeFile(findFile(gameName), bytes) ? decode(bytes.data(), bytes.size()) : -1;
     if (openBatches > 0) batchPictures.emplace(file, *this);
     return result;
 }
