@@ -15,11 +15,13 @@ constexpr int maxItems = 24;
 struct EnemyRecord {
     double x, y, z, lowerBound, upperBound, speed, size;
     std::string texture;
+    bool operator==(const EnemyRecord&) const = default;
 };
 
 struct StairRecord {
     double x, y, z, width, height, depth;
     int32_t type;
+    bool operator==(const StairRecord&) const = default;
 };
 
 struct ItemRecord {
@@ -30,6 +32,7 @@ struct ItemRecord {
     int32_t frameInterval;  // milliseconds
     int32_t lifetime;       // milliseconds from the first drawing; -1 = never vanishes
     int32_t points;
+    bool operator==(const ItemRecord&) const = default;
 };
 
 struct LevelDescription {
@@ -39,6 +42,7 @@ struct LevelDescription {
     std::vector<EnemyRecord> enemies;
     std::vector<StairRecord> stairs;
     std::vector<ItemRecord> items;
+    bool operator==(const LevelDescription&) const = default;
 };
 
 // Longer tokens cannot be names or numbers of a level: such a file is refused.
@@ -46,9 +50,49 @@ constexpr size_t maxTokenLength = 4095;
 // Bigger files are not levels.
 constexpr size_t maxLevelFileSize = 16 * 1024 * 1024;
 
+// Tokens in a record of each kind.
+constexpr int enemyFields = 8;
+constexpr int stairFields = 7;
+constexpr int itemFields = 13;
+
+// How a token is read (see the conversions below).
+enum class TokenKind { integer, real, realToInteger, text };
+
+// What the game makes of a token that is not plainly what its field wants.
+enum class TokenTrouble {
+    none,
+    notANumber,    // no number at its start: reads as 0
+    trailingText,  // a number followed by other characters, which are ignored
+    notWhole,      // a fraction or exponent where a whole number belongs: only the leading digits count
+    outOfRange,    // beyond the 32-bit limits: reads as the nearest limit
+    notFinite,     // a real that is infinite or not a number: reads as 0
+};
+
+// Where a token of a level file stood and how it was read.
+struct TokenSource {
+    int line;  // from 1
+    TokenKind kind;
+    TokenTrouble trouble;
+    std::string text;
+};
+
+// What parseLevel can tell about where the parts of a level came from, for
+// reports on a level file.
+struct LevelSource {
+    std::vector<TokenSource> tokens;  // every token read, in order: token n is tokens[n - 1]
+    // The token numbers of the three counts; 0 when the text ended before it.
+    int enemyCountToken = 0, stairCountToken = 0, itemCountToken = 0;
+    bool overlongToken = false;  // reading stopped at a token longer than maxTokenLength
+    int lastLine = 1;            // the line where reading stopped
+};
+
 // Reads a level from the file's text. False, with `level` unusable, when the
-// text ends inside a record or holds an overlong token.
-bool parseLevel(const char* text, size_t size, LevelDescription& level);
+// text ends inside a record or holds an overlong token. With a `source`, also
+// notes every token read, up to where reading stopped.
+bool parseLevel(const char* text, size_t size, LevelDescription& level, LevelSource* source = nullptr);
+
+// What is odd about a token read as `kind`.
+TokenTrouble tokenTrouble(const std::string& token, TokenKind kind);
 
 // Token conversions, as the C library reads text but without undefined
 // behaviour: integers saturate at the 32-bit limits, reals that are not
