@@ -1,3 +1,3 @@
-#include "app/main_loop.h"
+#include "app/program.h"
 
-int main() { return gameMain(); }
+int main(int argc, char** argv) { return runProgram(argc, argv); }

@@ -7,6 +7,8 @@
 
 namespace {
 
+uint64_t framesPresented = 0;
+
 bool createGameWindow() { return createWindow(windowTitle, windowWidth, windowHeight, colourBits, fullScreen); }
 
 // F1: tear down, flip the mode, build again. The teardown still sees the
@@ -26,8 +28,10 @@ LoopPass idlePass() {
     if (!leaveLoop) {
         if (KeyTable[platform::key::escape])
             leaveLoop = true;
-        else
+        else {
             platform::swapBuffers(deviceContext);
+            ++framesPresented;
+        }
     }
     // Tested even on the pass that is about to end the program.
     if (KeyTable[platform::key::f1] && !switchMode()) return LoopPass::windowLost;
@@ -45,17 +49,30 @@ LoopPass mainLoopPass(platform::Message& last) {
     return LoopPass::goOn;
 }
 
-int gameMain() {
+void askFullScreen() {
     platform::Answer answer = platform::messageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
                                                    platform::Buttons::yesNo, platform::Icon::question);
     if (answer == platform::Answer::no) fullScreen = false;
-    if (!createGameWindow()) return 0;
+}
 
+int gameMain() {
+    askFullScreen();
+    return runGame();
+}
+
+int runGame(int quitAfterFrames) {
+    if (!createGameWindow()) return 0;
+    uint64_t quitAt = quitAfterFrames > 0 ? framesPresented + uint64_t(quitAfterFrames) : 0;
     platform::Message last;
     for (;;) {
         LoopPass pass = mainLoopPass(last);
         if (pass == LoopPass::windowLost) return 0;
         if (pass == LoopPass::leave) break;
+        if (quitAt && framesPresented >= quitAt) {
+            // Handled like a real ESC press: the program ends after the next frame.
+            platform::postMessage({platform::MessageKind::keyDown, platform::key::escape, 0});
+            quitAt = 0;
+        }
     }
     destroyWindow();
     return int(last.wParam);

@@ -3,8 +3,16 @@
 #pragma once
 #include "platform/messages.h"
 
-// Runs the game; the result is the process exit code.
+// Runs the game: asks whether to run full screen, then runGame. The result
+// is the process exit code.
 int gameMain();
+
+// The full-screen question; No clears fullScreen.
+void askFullScreen();
+// Opens the window in the mode fullScreen says and runs the loop until the
+// program ends; the result is the process exit code. With a frame count, the
+// game presses ESC by itself once that many frames have been presented.
+int runGame(int quitAfterFrames = 0);
 
 enum class LoopPass {
     goOn,        // begin the next pass

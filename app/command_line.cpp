@@ -1,0 +1,110 @@
+#include "app/command_line.h"
+#include <cstring>
+#include <getopt.h>
+
+namespace {
+
+// Long options without a short form get codes above any character.
+enum : int { datadirOption = 256, checkLevelOption, quitAfterOption, versionOption };
+
+const option longOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, versionOption},
+    {"window", no_argument, nullptr, 'w'},
+    {"fullscreen", no_argument, nullptr, 'f'},
+    {"datadir", required_argument, nullptr, datadirOption},
+    {"check-level", no_argument, nullptr, checkLevelOption},
+    {"quit-after", required_argument, nullptr, quitAfterOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+// ':' first: a missing argument is told apart from an unknown option.
+constexpr const char* shortOptions = ":hwf";
+
+// A whole number from 1 to a billion, nothing else; 0 when it is not one.
+int frameCount(const char* text) {
+    long value = 0;
+    for (const char* p = text; *p; ++p) {
+        if (*p < '0' || *p > '9' || value > 100000000) return 0;
+        value = value * 10 + (*p - '0');
+    }
+    return value <= 1000000000 ? int(value) : 0;
+}
+
+// After getopt_long refused an option: optopt holds an unknown short option;
+// otherwise (an unknown long option, or a value given to one that takes
+// none) the refused word is the one just read.
+std::string unknownOption(char** argv) {
+    bool shortOption = optopt > 0 && optopt < 256 && !std::strchr(shortOptions, optopt);
+    return shortOption ? std::string("-") + char(optopt) : std::string(argv[optind - 1]);
+}
+
+CommandLine usageError(std::string error) {
+    CommandLine line;
+    line.action = CommandLine::Action::usageError;
+    line.error = std::move(error);
+    return line;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, char** argv) {
+    CommandLine line;
+    bool checkLevels = false, help = false, version = false;
+    optind = 0;  // glibc starts afresh, so the line can be read more than once in a process
+    opterr = 0;  // the messages are ours
+    int code;
+    while ((code = getopt_long(argc, argv, shortOptions, longOptions, nullptr)) != -1) {
+        switch (code) {
+        case 'h': help = true; break;
+        case versionOption: version = true; break;
+        case 'w': line.screen = StartScreen::window; break;
+        case 'f': line.screen = StartScreen::fullScreen; break;
+        case datadirOption: line.dataDirectory = optarg; break;
+        case checkLevelOption: checkLevels = true; break;
+        case quitAfterOption:
+            line.quitAfterFrames = frameCount(optarg);
+            if (line.quitAfterFrames == 0) return usageError("--quit-after wants a number of frames, not '" + std::string(optarg) + "'");
+            break;
+        case ':': return usageError(std::string("option '") + argv[optind - 1] + "' needs an argument");
+        default: return usageError("unknown option '" + unknownOption(argv) + "'");
+        }
+    }
+    for (int i = optind; i < argc; ++i) line.levelFiles.push_back(argv[i]);
+    if (help) line.action = CommandLine::Action::help;
+    else if (version) line.action = CommandLine::Action::version;
+    else if (checkLevels) {
+        if (line.levelFiles.empty()) return usageError("--check-level wants the level files to check");
+        line.action = CommandLine::Action::checkLevels;
+    } else if (!line.levelFiles.empty())
+        return usageError("unexpected argument '" + line.levelFiles.front() + "' (to check level files, give --check-level)");
+    return line;
+}
+
+const char* helpText() {
+    return "Usage: vantrel [OPTION]...\n"
+           "       vantrel --check-level [--datadir DIR] FILE...\n"
+           "Play Vantrel Remake, or check level files.\n"
+           "\n"
+           "  -w, --window        play in a window; the full-screen question is not asked\n"
+           "  -f, --fullscreen    play full screen; the question is not asked\n"
+           "      --datadir DIR   read the game's pictures and levels from DIR: the\n"
+           "                      directory that holds data/, or data/ itself\n"
+           "      --check-level   check the level files named on the line, as the game\n"
+           "                      would read them, and report each problem with its\n"
+           "                      token and line; opens no window\n"
+           "      --quit-after N  quit by itself after N frames, as ESC does (to try an\n"
+           "                      installation without a keyboard)\n"
+           "  -h, --help          show this help and quit\n"
+           "      --version       show the version and quit\n"
+           "\n"
+           "Without --datadir the data is looked for in $VANTREL_DATADIR, in data/ in the\n"
+           "current directory, in data/ beside the program, and where it was installed.\n"
+           "\n"
+           "Keys: left and right arrows walk, SPACE starts, F1 switches between window\n"
+           "and full screen, F2 and F3 mirror the play area, ESC quits.\n"
+           "\n"
+           "Exit status: 27 after ESC, 0 after closing the window. With --check-level:\n"
+           "0 when every file is clean, 1 when a problem was found. 2 for a command\n"
+           "line that cannot be read.\n";
+}

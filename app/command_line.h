@@ -1,0 +1,23 @@
+// The program's options, read with glibc's getopt_long. Reading them starts
+// nothing: runProgram (app/program.h) acts on the result.
+#pragma once
+#include <string>
+#include <vector>
+
+enum class StartScreen { ask, window, fullScreen };
+
+struct CommandLine {
+    enum class Action { play, help, version, checkLevels, usageError };
+    Action action = Action::play;
+    StartScreen screen = StartScreen::ask;  // the last of --window and --fullscreen counts
+    std::string dataDirectory;              // --datadir; empty when not given
+    std::vector<std::string> levelFiles;    // the files for --check-level
+    int quitAfterFrames = 0;                // --quit-after; 0 = never
+    std::string error;                      // what was wrong, for usageError
+};
+
+// Reads argv[1] onwards. argv's order may be changed (options first).
+CommandLine parseCommandLine(int argc, char** argv);
+
+// What --help prints.
+const char* helpText();
