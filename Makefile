@@ -1,6 +1,7 @@
 # Two commands set everything up on a fresh Debian machine:
 #   make play   installs what is missing, builds, and starts the game
-#   make test   installs what is missing, builds, and runs every test headless
+#   make test   installs what is missing, builds, and runs every test headless,
+#               plain and under the sanitizers
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -18,11 +19,20 @@ build: deps
 play: build
 	./$(BUILD)/vantrel
 
+# The whole suite twice: as built for play, then built with the address and
+# undefined-behaviour sanitizers (any report fails the run).
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+
+.PHONY: test-sanitized
+test-sanitized: deps
+	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art
 
 # Fuzzing with clang's libFuzzer (not part of the default build).
 FUZZ_SECONDS ?= 60

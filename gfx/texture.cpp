@@ -139,6 +139,10 @@ int32_t Texture::upload(const uint8_t* pixels, bool repeatWrap, bool withMipmaps
     return 1;
 }
 
+TextureCache::~TextureCache() {
+    for (auto& entry : cells) delete entry.second;
+}
+
 uint32_t* TextureCache::find(const std::string& key) const {
     auto it = cells.find(key);
     return it == cells.end() ? nullptr : it->second;

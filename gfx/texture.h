@@ -47,9 +47,15 @@ private:
     void releaseCell();
 };
 
-// File paths (lowered) to the cells of GL textures loaded from them.
+// File paths (lowered) to the cells of GL textures loaded from them. The
+// cache keeps its cells for every sharer; they go with it at process exit.
 struct TextureCache {
     std::map<std::string, uint32_t*> cells;
+
+    TextureCache() = default;
+    ~TextureCache();
+    TextureCache(const TextureCache&) = delete;
+    TextureCache& operator=(const TextureCache&) = delete;
 
     uint32_t* find(const std::string& key) const;
     // Never replaces an entry that is already there.

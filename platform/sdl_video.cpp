@@ -22,6 +22,7 @@ struct Window {
 
 struct RenderContext {
     SDL_GLContext gl = nullptr;
+    RenderContext* next = nullptr;  // every context not yet deleted
 };
 
 namespace {
@@ -39,6 +40,7 @@ bool screenless = false;              // the video driver draws into memory, not
 Window* current = nullptr;            // the most recently opened window
 int windowCount = 0, surfaceCount = 0, contextCount = 0;
 bool cursorHidden = false;
+RenderContext* liveContexts = nullptr;
 uint64_t swaps = 0, opened = 0;
 std::function<void()> swapObserver;
 
@@ -80,8 +82,32 @@ bool registerWindowClass(WindowProcedure windowProcedure) {
     return true;
 }
 
+namespace {
+
+void forget(RenderContext* context) {
+    for (RenderContext** at = &liveContexts; *at; at = &(*at)->next)
+        if (*at == context) {
+            *at = context->next;
+            return;
+        }
+}
+
+// Contexts whose deletion failed go down with the video system: nobody holds
+// them any more.
+void deleteLeftoverContexts() {
+    while (RenderContext* context = liveContexts) {
+        liveContexts = context->next;
+        SDL_GL_DeleteContext(context->gl);
+        delete context;
+        --contextCount;
+    }
+}
+
+}  // namespace
+
 bool unregisterWindowClass() {
     if (fails(Step::unregisterClass) || !procedure || windowCount > 0) return false;
+    deleteLeftoverContexts();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     procedure = nullptr;
     return true;
@@ -173,7 +199,8 @@ RenderContext* createRenderContext(Surface* surface) {
         return nullptr;
     }
     ++contextCount;
-    return new RenderContext{gl};
+    liveContexts = new RenderContext{gl, liveContexts};
+    return liveContexts;
 }
 
 bool makeCurrent(Surface* surface, RenderContext* context) {
@@ -186,6 +213,7 @@ bool makeCurrent(Surface* surface, RenderContext* context) {
 bool deleteRenderContext(RenderContext* context) {
     if (fails(Step::deleteContext) || !context) return false;
     SDL_GL_DeleteContext(context->gl);
+    forget(context);
     delete context;
     --contextCount;
     return true;
