@@ -47,11 +47,14 @@ int main(int argc, char** argv) {
     addEnemies(pictures);
     addItems(pictures);
     addTitle(pictures);
+    addIcon(pictures);
 
     for (const Picture& p : pictures) {
         std::string path = dir + "/" + p.file;
         if (p.jpegQuality > 0)
             writeJpeg(path, p.canvas, p.jpegQuality);
+        else if (isPng(p.file))
+            writePng(path, p.canvas);
         else
             writeTga(path, p.canvas, p.channels);
     }

@@ -66,11 +66,13 @@ void writePng(const std::string& path, const Canvas& canvas) {
     if (result != 0) fail("cannot write " + path + ": " + IMG_GetError());
 }
 
+bool isPng(const std::string& path) { return path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0; }
+
 Canvas readBack(const std::string& path) {
     SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
     if (!rw) fail("cannot read " + path);
     bool jpeg = path.size() > 4 && path.compare(path.size() - 4, 4, ".jpg") == 0;
-    SDL_Surface* loaded = jpeg ? IMG_LoadJPG_RW(rw) : IMG_LoadTGA_RW(rw);
+    SDL_Surface* loaded = jpeg ? IMG_LoadJPG_RW(rw) : isPng(path) ? IMG_LoadPNG_RW(rw) : IMG_LoadTGA_RW(rw);
     SDL_RWclose(rw);
     if (!loaded) fail("cannot decode " + path + ": " + IMG_GetError());
     SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);

@@ -11,9 +11,11 @@ namespace art {
 void writeTga(const std::string& path, const Canvas& canvas, int channels);
 void writeJpeg(const std::string& path, const Canvas& canvas, int quality);
 void writePng(const std::string& path, const Canvas& canvas);
+bool isPng(const std::string& path);
 
-// Reads a picture the way the game will (SDL2_image's TGA and JPEG loaders)
-// into a canvas, so the preview shows what was written, not what was meant.
+// Reads a picture the way the game will (SDL2_image's TGA and JPEG loaders;
+// PNG for the icon) into a canvas, so the preview shows what was written,
+// not what was meant.
 Canvas readBack(const std::string& path);
 
 // Stops the program with a message: the tool has nothing sensible to do

@@ -18,7 +18,7 @@ struct Picture {
     std::string file;  // name in data/
     Canvas canvas;
     int channels;     // 3, or 4 with alpha
-    int jpegQuality;  // 0 for TGA
+    int jpegQuality;  // 0 for TGA (or PNG, when the file's name ends in .png)
     Show show;
     double screenWidth, screenHeight;  // pixels it covers in the 640 x 480 window
 };
@@ -34,6 +34,8 @@ void addGameOver(Pictures& out);
 void addEnemies(Pictures& out);
 void addItems(Pictures& out);
 void addTitle(Pictures& out);
+// The desktop icon, as PNG: not read by the game, installed for the desktop.
+void addIcon(Pictures& out);
 
 // Pieces the title screen borrows. Sizes and positions in the canvas's
 // design units.

@@ -70,7 +70,7 @@ Canvas makePreview(const std::string& dir, const Pictures& pictures) {
     for (const Picture& p : pictures) read.emplace(p.file, readBack(dir + "/" + p.file));
     auto get = [&](const std::string& name) -> const Canvas& { return read.at(name); };
 
-    Canvas c(int(sheetW), 1420, sheetW, 1420);
+    Canvas c(int(sheetW), 1720, sheetW, 1720);
     c.clear(rgb(14, 15, 22));
     const double pad = 20;
 
@@ -181,6 +181,14 @@ Canvas makePreview(const std::string& dir, const Pictures& pictures) {
         backdrop(c, x, ry, 80, 80, true);
         c.draw(get(name), x + 8, ry, 64, 76.8, true);
     }
+
+    // The desktop icon at its two sizes, over a checker.
+    y += 2 * 90 + 10;
+    label(c, "icon-256.png and icon-64.png: the desktop icon (not read by the game)", pad, y);
+    backdrop(c, pad, y + 20, 256, 256, true);
+    c.draw(get("icon-256.png"), pad, y + 20, 256, 256, false);
+    backdrop(c, pad + 280, y + 20, 64, 64, true);
+    c.draw(get("icon-64.png"), pad + 280, y + 20, 64, 64, false);
     return c;
 }
 
