@@ -9,7 +9,8 @@ packages="g++ cmake make pkg-config
 libsdl2-dev libsdl2-image-dev libx11-dev
 libgl-dev libgl1-mesa-dev libglu1-mesa-dev
 libegl1 libegl-mesa0 libgl1-mesa-dri
-libgtest-dev xvfb xdotool x11-utils"
+libgtest-dev xvfb xdotool x11-utils
+desktop-file-utils appstream"
 
 # Extra groups on request, e.g. "install-deps.sh bench" or "install-deps.sh fuzz".
 for group in "$@"; do
