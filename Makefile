@@ -34,15 +34,22 @@ test-sanitized: deps
 clean:
 	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art
 
-# Fuzzing with clang's libFuzzer (not part of the default build).
+# Fuzzing with clang's libFuzzer (not part of the default build): the level
+# parser and the picture decoder, each for FUZZ_SECONDS, starting from the
+# shipped data and the catalogue of bad inputs.
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz
 fuzz:
 	@sh tools/install-deps.sh fuzz
 	@CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus/level
-	./build-fuzz/level_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/level fuzz/seeds/level
+	@mkdir -p build-fuzz/corpus/level build-fuzz/corpus/picture build-fuzz/seeds/level build-fuzz/seeds/picture
+	@cp data/*.lvl.txt tests/bad_inputs/*.lvl.txt fuzz/seeds/level/* build-fuzz/seeds/level/
+	@cp data/*.tga data/*.jpg tests/bad_inputs/*.tga tests/bad_inputs/*.jpg build-fuzz/seeds/picture/
+	./build-fuzz/level_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/level build-fuzz/seeds/level
+	./build-fuzz/picture_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -max_len=300000 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/picture build-fuzz/seeds/picture
 
 # The pictures in data/ are drawn by tools/art, built on its own in build-art/
 # and kept out of the game's build:

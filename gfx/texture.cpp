@@ -1,4 +1,5 @@
 #include "gfx/texture.h"
+#include "gfx/colour_key.h"
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <vector>
@@ -15,21 +16,6 @@ TextureCache textureCache;
 namespace {
 
 Texture* firstLive = nullptr;
-
-// Pictures without alpha get one from the key: 0 where the colour is the
-// key, 255 elsewhere.
-std::vector<uint8_t> applyColourKey(const uint8_t* pixels, long count, int bpp, uint32_t key) {
-    std::vector<uint8_t> keyed(size_t(count) * 4);
-    for (long i = 0; i < count; ++i, pixels += bpp) {
-        uint8_t* out = &keyed[size_t(i) * 4];
-        out[0] = pixels[0];
-        out[1] = pixels[1];
-        out[2] = pixels[2];
-        uint32_t rgb = (uint32_t(pixels[2]) << 16) | (uint32_t(pixels[1]) << 8) | pixels[0];
-        out[3] = rgb == key ? 0 : 255;
-    }
-    return keyed;
-}
 
 void setSampling(bool repeat, bool mipmaps) {
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -64,7 +50,7 @@ GLuint makeGlTexture(const platform::Picture& image, const uint8_t* pixels, bool
     long count = long(image.width) * image.height;
     if (!pixels || count <= 0) return name;
     if (bpp == 3 && key != noColourKey) {
-        std::vector<uint8_t> keyed = applyColourKey(pixels, count, bpp, key);
+        std::vector<uint8_t> keyed = keyedPixels(pixels, count, bpp, key);
         uploadPixels(keyed.data(), image.width, image.height, 4, mipmaps);
     } else if (bpp == 3 || bpp == 4) {
         uploadPixels(pixels, image.width, image.height, bpp, mipmaps);
