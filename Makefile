@@ -80,3 +80,11 @@ bench:
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	@python3 bench/report.py build-bench
+
+# The soak: 10,000 level changes, 200 display-mode switches, 1,000 game overs.
+.PHONY: soak
+soak:
+	@sh tools/install-deps.sh bench
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target soak
+	./build-bench/bench/soak
