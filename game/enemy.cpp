@@ -1,4 +1,5 @@
 #include "game/enemy.h"
+#include "gfx/textured_quad.h"
 #include "game/random.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
@@ -48,14 +49,7 @@ void Enemy::draw() {
     glBindTexture(GL_TEXTURE_2D, texture.glName());
     glPushMatrix();
     glTranslatef(GLfloat(x), GLfloat(y), GLfloat(z));
-    glBegin(GL_TRIANGLES);
-    glTexCoord2d(0, 1); glVertex3d(0, 0, 0);
-    glTexCoord2d(1, 1); glVertex3d(size, 0, 0);
-    glTexCoord2d(0, 0); glVertex3d(0, size, 0);
-    glTexCoord2d(1, 1); glVertex3d(size, 0, 0);
-    glTexCoord2d(1, 0); glVertex3d(size, size, 0);
-    glTexCoord2d(0, 0); glVertex3d(0, size, 0);
-    glEnd();
+    drawTexturedQuad(size, size, 0, 1, 1, 0);
     glPopMatrix();
 
     // The thread: from the bottom of the world to its top, its left edge on

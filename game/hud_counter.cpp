@@ -1,4 +1,5 @@
 #include "game/hud_counter.h"
+#include "gfx/textured_quad.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
 #include <cstdio>
@@ -22,15 +23,7 @@ void HudCounter::draw() {
         glPushMatrix();
         glColor3f(1, 1, 1);
         glTranslatef(GLfloat(x), GLfloat(y), GLfloat(z));
-        const double w = glyphWidth, h = glyphHeight;
-        glBegin(GL_TRIANGLES);
-        glTexCoord2d(0, 1); glVertex3d(0, 0, 0);
-        glTexCoord2d(1, 1); glVertex3d(w, 0, 0);
-        glTexCoord2d(0, 0); glVertex3d(0, h, 0);
-        glTexCoord2d(1, 1); glVertex3d(w, 0, 0);
-        glTexCoord2d(1, 0); glVertex3d(w, h, 0);
-        glTexCoord2d(0, 0); glVertex3d(0, h, 0);
-        glEnd();
+        drawTexturedQuad(glyphWidth, glyphHeight, 0, 1, 1, 0);  // one glyph cell, upright
         glPopMatrix();
     }
     font.drawText(x + glyphWidth, y, z, text);

@@ -1,4 +1,5 @@
 #include "game/player.h"
+#include "gfx/textured_quad.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
 #include <string>
@@ -51,14 +52,7 @@ void Player::draw() {
     glTranslatef(GLfloat(x), GLfloat(y), GLfloat(z));
     // Always 16 x 16, showing the picture's columns 0.2-0.8 mirrored and its
     // rows 0.2-1.0.
-    glBegin(GL_TRIANGLES);
-    glTexCoord2d(0.8, 1.0); glVertex3d(0, 0, 0);
-    glTexCoord2d(0.2, 1.0); glVertex3d(16, 0, 0);
-    glTexCoord2d(0.8, 0.2); glVertex3d(0, 16, 0);
-    glTexCoord2d(0.2, 1.0); glVertex3d(16, 0, 0);
-    glTexCoord2d(0.2, 0.2); glVertex3d(16, 16, 0);
-    glTexCoord2d(0.8, 0.2); glVertex3d(0, 16, 0);
-    glEnd();
+    drawTexturedQuad(16, 16, 0.8, 0.2, 1.0, 0.2);
     glPopMatrix();
 }
 

@@ -1,4 +1,5 @@
 #include "game/stair.h"
+#include "gfx/textured_quad.h"
 #include <GL/gl.h>
 
 Stair::Stair(double x, double y, double z, double width, double height, double depth, int32_t type)
@@ -18,13 +19,6 @@ void Stair::draw() {
     glColor3f(0, 1, 0);  // with the modulating texture environment: tinted green
     glPushMatrix();
     glTranslatef(GLfloat(x), GLfloat(y), GLfloat(z));
-    glBegin(GL_TRIANGLES);  // mirrored left to right
-    glTexCoord2d(1, 1); glVertex3d(0, 0, 0);
-    glTexCoord2d(0, 1); glVertex3d(width, 0, 0);
-    glTexCoord2d(1, 0); glVertex3d(0, height, 0);
-    glTexCoord2d(0, 1); glVertex3d(width, 0, 0);
-    glTexCoord2d(0, 0); glVertex3d(width, height, 0);
-    glTexCoord2d(1, 0); glVertex3d(0, height, 0);
-    glEnd();
+    drawTexturedQuad(width, height, 1, 0, 1, 0);  // mirrored left to right
     glPopMatrix();
 }

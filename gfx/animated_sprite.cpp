@@ -1,4 +1,5 @@
 #include "gfx/animated_sprite.h"
+#include "gfx/textured_quad.h"
 #include "gfx/frame_names.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
@@ -44,15 +45,8 @@ void AnimatedSprite::draw() {
     glPushMatrix();
     glColor3f(1, 1, 1);
     glTranslated(x, y, z);
-    GLfloat w = GLfloat(width), h = GLfloat(height);
-    glBegin(GL_TRIANGLES);
-    glTexCoord2f(0, 1); glVertex3f(0, 0, 0);
-    glTexCoord2f(1, 1); glVertex3f(w, 0, 0);
-    glTexCoord2f(0, 0); glVertex3f(0, h, 0);
-    glTexCoord2f(1, 1); glVertex3f(w, 0, 0);
-    glTexCoord2f(1, 0); glVertex3f(w, h, 0);
-    glTexCoord2f(0, 0); glVertex3f(0, h, 0);
-    glEnd();
+    // The corners in single precision, as the sprite has always given them.
+    drawTexturedQuad(GLfloat(width), GLfloat(height), 0, 1, 1, 0);
     glPopMatrix();
 }
 

@@ -9,12 +9,6 @@ namespace pt = platform::testing;
 
 namespace {
 
-GLuint boundTexture() {
-    GLint name = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-    return GLuint(name);
-}
-
 int drawnFrame(Player& p) {
     p.draw();
     for (int k = 0; k < playerFrameCount; ++k)

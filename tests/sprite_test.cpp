@@ -12,12 +12,6 @@ namespace pt = platform::testing;
 
 namespace {
 
-GLuint boundTexture() {
-    GLint name = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-    return GLuint(name);
-}
-
 class Sprites : public GlTest {
 protected:
     TempDataRoot data;

@@ -26,3 +26,9 @@ Pixel readPixel(int x, int y) {
 Pixel worldPixel(double wx, double wy) {
     return readPixel(int(wx * windowWidth / worldWidth), int(wy * windowHeight / worldHeight));
 }
+
+unsigned boundTexture() {
+    GLint name = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
+    return unsigned(name);
+}

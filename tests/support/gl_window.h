@@ -19,6 +19,8 @@ void closeGameWindow();
 Pixel readPixel(int x, int y);
 // The pixel under world point (wx, wy) in the 640 x 480 view.
 Pixel worldPixel(double wx, double wy);
+// The texture name bound to GL_TEXTURE_2D.
+unsigned boundTexture();
 
 // A fixture whose tests draw into the game's window.
 class GlTest : public testing::Test {
