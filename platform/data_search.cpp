@@ -57,7 +57,7 @@ std::vector<DataPlace> dataPlaces(const std::string& option, const std::string& 
     if (!programDirectory.empty()) {
         add(places, {normal(programDirectory), false, "beside the program"});
         if (!installedFromProgram.empty())
-            add(places, {normal(programDirectory + "/" + installedFromProgram), false, "installed beside the program"});
+            add(places, {normal(programDirectory + "/" + installedFromProgram), false, "installed, relative to the program"});
     }
     if (!installed.empty()) add(places, {normal(installed), false, "installed"});
     return places;

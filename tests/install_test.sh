@@ -55,7 +55,7 @@ cp "$tmp/moved/bin/vantrel" "$tmp/alone/"
 if [ ! -e "$configured/data/level0.lvl.txt" ]; then
     play "$tmp/alone/vantrel"
     grep -q "found no game data" "$tmp/err" || fail "the game alone did not say it found no data"
-    grep -q "$tmp/share/vantrel/data/level0.lvl.txt  (installed beside the program)" "$tmp/err" ||
+    grep -q "$tmp/share/vantrel/data/level0.lvl.txt  (installed, relative to the program)" "$tmp/err" ||
         fail "the game alone did not say where it looked: $(cat "$tmp/err")"
 fi
 echo "install: installed, valid, and found its data from elsewhere"

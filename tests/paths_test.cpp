@@ -89,7 +89,7 @@ TEST(DataPlaces, ComeInTheSearchOrderEachOnce) {
     std::vector<DataPlace> places = platform::dataPlaces("/a", "/b/", "/usr/bin/", "../share/vantrel", "/usr/share/vantrel");
     EXPECT_EQ(reasons(places), (std::vector<std::string>{"--datadir", "--datadir, as data/ itself", "VANTREL_DATADIR",
                                                          "VANTREL_DATADIR, as data/ itself", "the current directory",
-                                                         "beside the program", "installed beside the program"}));
+                                                         "beside the program", "installed, relative to the program"}));
     EXPECT_EQ(platform::markerFile(places[0]), "/a/data/level0.lvl.txt");
     EXPECT_EQ(platform::markerFile(places[1]), "/a/level0.lvl.txt");
     EXPECT_EQ(platform::markerFile(places[4]), "data/level0.lvl.txt");
