@@ -33,7 +33,14 @@ bool backend::showMessageBox(const char* text, const char* caption, Buttons butt
     data.numbuttons = question ? 2 : 1;
     data.buttons = question ? yesNo : ok;
     int pressed = -1;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) return false;
+    // On X11 the box lives in a short-lived helper process, which has been
+    // seen to fail now and then on a loaded machine without leaving a reason.
+    // One more try is cheap; the question matters more than the delay.
+    for (int attempt = 0; SDL_ShowMessageBox(&data, &pressed) != 0; ++attempt) {
+        SDL_Log("message box: %s", SDL_GetError());
+        if (attempt == 1) return false;
+        SDL_Delay(200);
+    }
     // Closing the box with its title-bar button answers like Escape.
     if (pressed < 0) pressed = question ? int(Answer::no) : int(Answer::ok);
     answer = Answer(pressed);
