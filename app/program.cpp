@@ -12,7 +12,6 @@
 namespace {
 
 int play(const CommandLine& line) {
-    if (line.screen == StartScreen::ask && line.quitAfterFrames == 0) return gameMain();
     if (line.screen == StartScreen::ask)
         askFullScreen();
     else

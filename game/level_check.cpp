@@ -2,8 +2,6 @@
 #include "game/level_report.h"
 #include "game/level_file.h"
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -133,22 +131,6 @@ std::vector<LevelProblem> inTokenOrder(std::vector<LevelProblem> problems) {
     return problems;
 }
 
-bool readFile(const std::string& path, std::string& text, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= maxLevelFileSize)
-        text.append(buffer, got);
-    bool ok = !std::ferror(file);
-    if (!ok) error = "it cannot be read";
-    std::fclose(file);
-    return ok;
-}
-
 }  // namespace
 
 std::vector<LevelProblem> checkLevelText(const char* text, size_t size) {
@@ -167,7 +149,7 @@ std::vector<LevelProblem> checkLevelText(const char* text, size_t size) {
 
 std::vector<LevelProblem> checkLevelFile(const std::string& path) {
     std::string text, error;
-    if (!readFile(path, text, error)) return {{0, 0, "cannot be read: " + error}};
+    if (!readLevelText(path, text, &error)) return {{0, 0, "cannot be read: " + error}};
     return checkLevelText(text.data(), text.size());
 }
 

@@ -1,7 +1,10 @@
 #include "game/level_file.h"
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -195,4 +198,20 @@ TokenTrouble tokenTrouble(const std::string& token, TokenKind kind) {
     case TokenKind::text: break;
     }
     return TokenTrouble::none;
+}
+
+bool readLevelText(const std::string& systemName, std::string& text, std::string* error) {
+    std::FILE* file = std::fopen(systemName.c_str(), "rb");
+    if (!file) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= maxLevelFileSize)
+        text.append(buffer, got);
+    bool ok = !std::ferror(file);
+    if (!ok && error) *error = "it cannot be read";
+    std::fclose(file);
+    return ok;
 }

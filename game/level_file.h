@@ -91,6 +91,12 @@ struct LevelSource {
 // notes every token read, up to where reading stopped.
 bool parseLevel(const char* text, size_t size, LevelDescription& level, LevelSource* source = nullptr);
 
+// The whole text of a level file by its system name, up to just past
+// maxLevelFileSize (enough for parseLevel to refuse a bigger file). False
+// when it cannot be opened or read (a directory opens but cannot be read),
+// with the reason in `error` when asked.
+bool readLevelText(const std::string& systemName, std::string& text, std::string* error = nullptr);
+
 // What is odd about a token read as `kind`.
 TokenTrouble tokenTrouble(const std::string& token, TokenKind kind);
 

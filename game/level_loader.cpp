@@ -10,18 +10,6 @@
 
 namespace {
 
-bool readLevelFile(const char* fileName, std::string& text) {
-    std::FILE* file = std::fopen(platform::findFile(fileName).c_str(), "rb");
-    if (!file) return false;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= maxLevelFileSize)
-        text.append(buffer, got);
-    bool ok = !std::ferror(file);  // a directory opens but cannot be read
-    std::fclose(file);
-    return ok;
-}
-
 // The count the tables use: what the file says, never above the capacity.
 int32_t usedCount(int32_t fileCount, int capacity) { return std::min(fileCount, int32_t(capacity)); }
 
@@ -46,7 +34,7 @@ AnimatedSprite* makeItem(const ItemRecord& r) {
 bool loadLevel(const char* fileName) {
     platform::PictureBatch batch;  // the level's objects share few pictures: decode each once
     std::string text;
-    if (!readLevelFile(fileName, text)) return false;
+    if (!readLevelText(platform::findFile(fileName), text)) return false;
     LevelDescription level;
     if (!parseLevel(text.data(), text.size(), level)) return false;
 

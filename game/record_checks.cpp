@@ -5,7 +5,6 @@
 #include "gfx/frame_names.h"
 #include "platform/paths.h"
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 
@@ -27,8 +26,7 @@ int fieldToken(int countToken, size_t record, int fields, int field) {
 // Where the game would look for a picture; empty when it is there.
 std::string missingPicture(const std::string& gameName) {
     std::string file = platform::findFile(gameName.c_str());
-    std::error_code error;
-    return std::filesystem::is_regular_file(file, error) ? std::string() : file;
+    return platform::isRegularFile(file) ? std::string() : file;
 }
 
 std::string notFound(const std::string& gameName, const std::string& lookedFor) {

@@ -40,11 +40,6 @@ bool isNamed(const DataPlace& place) {
     return place.why.rfind("--datadir", 0) == 0 || place.why.rfind("VANTREL_DATADIR", 0) == 0;
 }
 
-bool isRegularFile(const std::string& name) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(name, error);
-}
-
 }  // namespace
 
 std::vector<DataPlace> dataPlaces(const std::string& option, const std::string& environment,

@@ -89,6 +89,11 @@ std::string resolveLetterCase(const std::string& systemName) {
     return resolved;
 }
 
+bool isRegularFile(const std::string& systemName) {
+    std::error_code error;
+    return fs::is_regular_file(systemName, error);
+}
+
 std::string findFile(const char* gameName) { return resolveLetterCase(mapPath(gameName)); }
 
 void setDataRoot(const std::string& directory) {

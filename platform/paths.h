@@ -19,6 +19,9 @@ std::string findFile(const char* gameName);
 // The same resolution for a name that is already the system's.
 std::string resolveLetterCase(const std::string& systemName);
 
+// Whether a regular file has this system name (false on any error).
+bool isRegularFile(const std::string& systemName);
+
 // The directory that holds data/; empty means the current directory.
 void setDataRoot(const std::string& directory);
 const std::string& dataRoot();

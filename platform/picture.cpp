@@ -119,7 +119,7 @@ int Picture::load(const char* gameName) {
         }
     }
     std::vector<uint8_t> bytes;
-    int result = readWholeFile(findFile(gameName), bytes) ? decode(bytes.data(), bytes.size()) : -1;
+    int result = readWholeFile(resolveLetterCase(file), bytes) ? decode(bytes.data(), bytes.size()) : -1;
     if (openBatches > 0) batchPictures.emplace(file, *this);
     return result;
 }

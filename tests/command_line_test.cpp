@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/window.h"
 #include "platform/testing.h"
+#include "support/captured.h"
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -42,11 +43,7 @@ struct ProgramRun {
 };
 
 std::string contents(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    std::string text = capturedText(file);
     std::fclose(file);
     return text;
 }

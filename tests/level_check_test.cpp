@@ -4,6 +4,7 @@
 #include "game/level_check.h"
 #include "game/level_file.h"
 #include "platform/paths.h"
+#include "support/captured.h"
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -203,11 +204,7 @@ TEST_F(LevelCheck, ReportNamesEachFileWithItsLinesAndEndsWithOneForProblems) {
     std::FILE* out = std::tmpfile();
     EXPECT_EQ(reportLevelChecks({clean}, out), 0);
     EXPECT_EQ(reportLevelChecks({clean, broken, dir + "/missing.lvl.txt"}, out), 1);
-    std::rewind(out);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, out)) > 0) text.append(buffer, got);
+    std::string text = capturedText(out);
     std::fclose(out);
     EXPECT_EQ(text, clean + ": clean\n" + clean + ": clean\n" + broken +
                         ":3: token 6: stair 1 is 8 wide, narrower than the player (16): the player can never be inside it\n" +

@@ -6,6 +6,7 @@
 #include "platform/data_search.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
+#include "support/captured.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
 #include <cstdio>
@@ -28,15 +29,6 @@ std::vector<std::string> reasons(const std::vector<DataPlace>& places) {
     std::vector<std::string> out;
     for (const DataPlace& p : places) out.push_back(p.why);
     return out;
-}
-
-std::string captured(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    return text;
 }
 
 }  // namespace
@@ -107,7 +99,7 @@ TEST(DataSearch, TakesTheDirectoryHoldingDataOrDataItself) {
     EXPECT_EQ(platform::dataRoot(), data.root);
     ASSERT_TRUE(platform::findGameData(data.root + "/data", err));
     EXPECT_EQ(platform::findFile("data\\level0.lvl.txt"), data.file("level0.lvl.txt"));
-    EXPECT_EQ(captured(err), "");
+    EXPECT_EQ(capturedText(err), "");
     std::fclose(err);
 }
 
@@ -124,7 +116,7 @@ TEST(DataSearch, ReadsTheEnvironmentAfterTheOption) {
     // A named directory without the data is worth a word, then the search goes on.
     ASSERT_TRUE(platform::findGameData("/nonexistent", err));
     EXPECT_EQ(platform::dataRoot(), environment.root);
-    EXPECT_NE(captured(err).find("--datadir names /nonexistent, which holds no data/level0.lvl.txt"), std::string::npos);
+    EXPECT_NE(capturedText(err).find("--datadir names /nonexistent, which holds no data/level0.lvl.txt"), std::string::npos);
     std::fclose(err);
     unsetenv("VANTREL_DATADIR");
 }
