@@ -74,17 +74,17 @@ art-check: art-tool
 	@sh tools/art/check.sh ./$(ART_BUILD)/vantrel-art data
 
 # Measurements: every figure beside its baseline, measured in one run.
-.PHONY: bench
-bench:
+# Both build optimised in build-bench/, configured by bench-configure.
+.PHONY: bench soak bench-configure
+bench-configure:
 	@sh tools/install-deps.sh bench
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
+
+bench: bench-configure
 	@cmake --build build-bench -j $(JOBS)
 	@python3 bench/report.py build-bench
 
 # The soak: 10,000 level changes, 200 display-mode switches, 1,000 game overs.
-.PHONY: soak
-soak:
-	@sh tools/install-deps.sh bench
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
+soak: bench-configure
 	@cmake --build build-bench -j $(JOBS) --target soak
 	./build-bench/bench/soak
