@@ -1,23 +1,31 @@
 # Two commands set everything up on a fresh Debian machine:
-#   make play   installs what is missing, builds, and starts the game
-#   make test   installs what is missing, builds, and runs every test headless,
-#               plain and under the sanitizers
+#   make play   installs what building and playing need, builds, and starts
+#               the game
+#   make test   installs that and the test tools, builds, and runs every test
+#               headless, plain and under the sanitizers
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps build play test clean
+.PHONY: all deps deps-test build play test clean
 
 all: build
 
 deps:
 	@sh tools/install-deps.sh
 
-build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+deps-test:
+	@sh tools/install-deps.sh test
 
-play: build
-	./$(BUILD)/vantrel
+# The game alone, without its tests (a player needs no test harness);
+# ARGS are handed to it, e.g. make play ARGS=--window.
+play: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+	./$(BUILD)/vantrel $(ARGS)
+
+build: deps-test
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 
 # The whole suite twice: as built for play, then built with the address and
 # undefined-behaviour sanitizers (any report fails the run).
@@ -26,13 +34,27 @@ test: build
 	@$(MAKE) --no-print-directory test-sanitized
 
 .PHONY: test-sanitized
-test-sanitized: deps
+test-sanitized: deps-test
 	@cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
 
+# The Debian package, vantrel_VERSION_ARCH.deb in this directory, built in
+# build-deb/ and checked with lintian.
+.PHONY: deb
+deb:
+	@sh tools/install-deps.sh deb
+	@sh tools/make-deb.sh build-deb
+
+# As root: a bare Debian 12 system runs make test and make deb, and a second
+# one installs the package and plays it (see tools/bare-check.sh).
+.PHONY: bare-check
+bare-check:
+	@sh tools/install-deps.sh bare
+	@sh tools/bare-check.sh
+
 clean:
-	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art
+	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser and the picture decoder, each for FUZZ_SECONDS, starting from the

@@ -1,20 +1,36 @@
 #!/bin/sh
-# Installs the Debian packages the build, the game and the tests need, and
-# only those that are missing: a machine that has them all is not touched.
+# Installs the Debian packages a task needs, and only those that are missing:
+# a machine that has them all is not touched and nothing is printed.
+#
+#   install-deps.sh [GROUP]...
+#
+# Without a group: what building and playing need, nothing more. The groups
+# add to that:
+#   test   the test harness, the virtual X server and its tools, the
+#          validators of the desktop entry and the metainfo
+#   deb    building the Debian package and checking it (make deb)
+#   bare   making bare Debian systems (make bare-check)
+#   bench, fuzz, art   the measurements, the fuzzers, the picture generator
+#
 # Runs as root or through sudo. On a system without dpkg it only says what it
 # would need and leaves the rest to the build.
 set -eu
 
+# Compiler and build tools, SDL2 and SDL2_image, OpenGL and GLU with Mesa's
+# drivers (llvmpipe draws where there is no graphics card).
 packages="g++ cmake make pkg-config
-libsdl2-dev libsdl2-image-dev libx11-dev
-libgl-dev libgl1-mesa-dev libglu1-mesa-dev
-libegl1 libegl-mesa0 libgl1-mesa-dri
-libgtest-dev xvfb xdotool x11-utils
-desktop-file-utils appstream"
+libsdl2-dev libsdl2-image-dev
+libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
 
-# Extra groups on request, e.g. "install-deps.sh bench" or "install-deps.sh fuzz".
 for group in "$@"; do
     case "$group" in
+        # The headless tests draw through EGL on SDL's offscreen driver. SDL's
+        # own message box on X11 needs the server's core fonts, which Xvfb
+        # only recommends (xfonts-base).
+        test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev
+                        xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream" ;;
+        deb) packages="$packages dpkg-dev lintian" ;;
+        bare) packages="$packages debootstrap" ;;
         bench) packages="$packages libbenchmark-dev valgrind time python3" ;;
         fuzz) packages="$packages clang libclang-rt-14-dev" ;;
         art) packages="$packages fonts-dejavu-core libsdl2-ttf-dev" ;;
@@ -23,7 +39,7 @@ for group in "$@"; do
 done
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
-    echo "install-deps: no dpkg here; please install the equivalents of: $packages" >&2
+    echo "install-deps: no dpkg here; please install the equivalents of:" $packages >&2
     exit 0
 fi
 
@@ -47,4 +63,4 @@ else
 fi
 echo "install-deps: installing$missing"
 $run apt-get update -q
-DEBIAN_FRONTEND=noninteractive $run apt-get install -y -q --no-install-recommends $missing
+$run env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,107 @@
+#!/bin/sh
+# The installed Debian package, looked at as a player and a packager would
+# (run by bare-check.sh inside a bare system that has installed it).
+#
+#   installed-check.sh play DIR    as a player: the program on PATH, its
+#                                  version, its levels clean, its window on a
+#                                  virtual X server showing the title
+#   installed-check.sh purge DIR   as root: apt-get purge leaves nothing behind
+#
+# DIR holds x11_snapshot, png_pixels and title.png (the title as the headless
+# renderer draws it).
+set -u
+mode=$1 tools=$2
+tmp=$(mktemp -d)
+fail() {
+    echo "installed-check: $*" >&2
+    [ -s "$tmp/err" ] && sed 's/^/  game: /' "$tmp/err" >&2
+    exit 1
+}
+
+# Runs a check every tenth of a second for up to 20 s.
+eventually() {
+    i=0
+    until "$@"; do i=$((i + 1)); [ $i -ge 200 ] && return 1; sleep 0.1; done
+}
+
+window_id() { xwininfo -root -tree 2>/dev/null | grep -F '"Vantrel Remake":' | awk '{ print $1; exit }'; }
+window_found() { win=$(window_id); [ -n "$win" ]; }
+
+# The title's colours at a few points, within a small tolerance of the
+# headless rendering.
+points="20 20 320 60 320 240 100 400 600 460"
+title_shown() {
+    "$tools/x11_snapshot" "$win" "$tmp/shown.png" $points >"$tmp/shown.txt" || return 1
+    paste "$tmp/shown.txt" "$tmp/expected.txt" | awk '{
+        for (i = 1; i <= 3; i++) { d = $i - $(i + 3); if (d < 0) d = -d; if (d > 12) bad = 1 }
+    } END { exit bad }'
+}
+
+play() {
+    [ "$(command -v vantrel)" = /usr/games/vantrel ] || fail "vantrel is not /usr/games/vantrel on a player's PATH"
+    vantrel --version | grep -q '^vantrel [0-9]' || fail "vantrel --version said: $(vantrel --version 2>&1)"
+    set -- /usr/share/games/vantrel/data/level*.lvl.txt
+    [ $# -ge 6 ] || fail "only $# levels installed"
+    vantrel --check-level "$@" >"$tmp/check" 2>&1 || fail "the installed levels are not clean: $(cat "$tmp/check")"
+    echo "installed-check: $(vantrel --version), $# levels clean"
+
+    export DISPLAY=:73
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
+    eventually xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+
+    # As documented: --quit-after ends the game as ESC does, with status 27.
+    vantrel --window --quit-after 120 2>"$tmp/err"
+    status=$?
+    [ $status -eq 27 ] || fail "vantrel --window --quit-after 120 ended with $status, not 27"
+    [ -s "$tmp/err" ] && fail "the game wrote on standard error"
+
+    # Long enough to look at its window, then ESC.
+    "$tools/png_pixels" "$tools/title.png" $points >"$tmp/expected.txt" || fail "cannot read title.png"
+    vantrel --window --quit-after 100000 2>"$tmp/err" &
+    game=$!
+    eventually window_found || fail "no window named Vantrel Remake"
+    eventually title_shown ||
+        fail "the window does not show the title: $(paste -d'|' "$tmp/shown.txt" "$tmp/expected.txt" | tr '\n' ' ')"
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool keydown Escape; sleep 0.2; xdotool keyup Escape
+    wait $game
+    status=$?
+    [ $status -eq 27 ] || fail "ESC ended the game with $status, not 27"
+    echo "installed-check: played in a window under Xvfb: the title shown, exit status 27"
+}
+
+# Every file on the system but the churn of package management and of the
+# running system.
+files() {
+    find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp -o -path /var/tmp \
+        -o -path /var/cache -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /var/log \
+        -o -path /srv/check \) -prune -o -print | sort
+}
+
+purge() {
+    dpkg -L vantrel | sort >"$tmp/owned"
+    files >"$tmp/before"
+    apt-get purge -y -q vantrel >/dev/null || fail "apt-get purge vantrel failed"
+    files >"$tmp/after"
+    dpkg-query -W -f='${Status}' vantrel 2>/dev/null | grep -q 'install ok installed' && fail "vantrel is still known to dpkg"
+    comm -13 "$tmp/before" "$tmp/after" >"$tmp/new"
+    [ -s "$tmp/new" ] && fail "purging left new files: $(head -n 5 "$tmp/new")"
+    # What went must all have been the package's own.
+    comm -23 "$tmp/before" "$tmp/after" | comm -23 - "$tmp/owned" >"$tmp/foreign"
+    [ -s "$tmp/foreign" ] && fail "purging removed files not of the package: $(head -n 5 "$tmp/foreign")"
+    # Directories may stay when other packages hold them; no file of the package may.
+    while read -r f; do
+        [ -e "$f" ] && [ ! -d "$f" ] && echo "$f"
+    done <"$tmp/owned" >"$tmp/left"
+    [ -s "$tmp/left" ] && fail "left behind after purging: $(head -n 5 "$tmp/left")"
+    echo "installed-check: apt-get purge vantrel removed its $(wc -l <"$tmp/owned") paths and left nothing behind"
+}
+
+trap 'rm -rf "$tmp"' EXIT
+case "$mode" in
+    play) play ;;
+    purge) purge ;;
+    *) fail "unknown mode '$mode'" ;;
+esac
