@@ -15,8 +15,8 @@ unset VANTREL_DATADIR
 
 cmake --install "$build" --prefix "$tmp/usr" >/dev/null || fail "cmake --install failed"
 for f in bin/vantrel share/vantrel/data/level0.lvl.txt share/vantrel/data/vantreltitle.jpg \
-         share/vantrel/data/CA54R2JR_00.tga share/applications/vantrel.desktop \
-         share/metainfo/vantrel.metainfo.xml share/icons/hicolor/256x256/apps/vantrel.png \
+         share/vantrel/data/CA54R2JR_00.tga share/applications/org.vantrel.Vantrel.desktop \
+         share/metainfo/org.vantrel.Vantrel.metainfo.xml share/icons/hicolor/256x256/apps/vantrel.png \
          share/icons/hicolor/64x64/apps/vantrel.png share/doc/vantrel/README.md \
          share/doc/vantrel/levels.md share/doc/vantrel/README.data; do
     [ -f "$tmp/usr/$f" ] || fail "$f was not installed"
@@ -26,10 +26,8 @@ expected=$(ls "$source/data" | grep -E '\.(tga|jpg)$|^level[0-9]+\.lvl\.txt$' | 
 installed=$(ls "$tmp/usr/share/vantrel/data" | sort)
 [ "$installed" = "$expected" ] || fail "share/vantrel/data holds other files than the game's"
 
-desktop-file-validate "$tmp/usr/share/applications/vantrel.desktop" || fail "the desktop entry is not valid"
-# The id is not a reverse domain name: the project has no domain of its own to use.
-appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
-    "$tmp/usr/share/metainfo/vantrel.metainfo.xml" >"$tmp/appstream" 2>&1 ||
+desktop-file-validate "$tmp/usr/share/applications/org.vantrel.Vantrel.desktop" || fail "the desktop entry is not valid"
+appstreamcli validate --no-net "$tmp/usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml" >"$tmp/appstream" 2>&1 ||
     fail "the metainfo is not valid: $(cat "$tmp/appstream")"
 
 mkdir "$tmp/elsewhere"
