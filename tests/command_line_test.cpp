@@ -6,7 +6,10 @@
 #include "platform/testing.h"
 #include "support/captured.h"
 #include <cstdio>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,74 @@ ProgramRun run(std::vector<std::string> words) {
     std::FILE* err = std::tmpfile();
     int status = runProgram(args.argc(), args.argv(), out, err);
     return {status, contents(out), contents(err)};
+}
+
+// The options a table lists, each with its argument: "-w", "--window",
+// "--datadir DIR", ...
+using OptionWords = std::set<std::string>;
+
+// Adds the options of one heading such as "-w, --window" or "--datadir DIR".
+void addOptions(const std::string& heading, OptionWords& options) {
+    std::istringstream in(heading);
+    std::vector<std::string> found;
+    for (std::string word; in >> word;) {
+        if (word.back() == ',') word.pop_back();
+        if (word.starts_with("-"))
+            found.push_back(word);
+        else if (!found.empty() && found.back().find(' ') == std::string::npos)
+            found.back() += " " + word;
+    }
+    options.insert(found.begin(), found.end());
+}
+
+// --help's table: a line that starts with spaces and a dash holds the
+// options up to the gap before their description.
+OptionWords helpOptions() {
+    OptionWords options;
+    std::istringstream in(helpText());
+    for (std::string line; std::getline(in, line);) {
+        size_t start = line.find_first_not_of(' ');
+        if (start == 0 || start == std::string::npos || line[start] != '-') continue;
+        addOptions(line.substr(start, line.find("  ", start) - start), options);
+    }
+    return options;
+}
+
+// The roff of a heading as it reads: "\-" is a dash, "\fB" and the like
+// change the font, and a macro line such as .BR gives its arguments.
+std::string roffText(const std::string& line) {
+    std::string text;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line.compare(i, 2, "\\-") == 0) {
+            text += '-';
+            ++i;
+        } else if (line.compare(i, 2, "\\f") == 0 && i + 2 < line.size()) {
+            i += 2;
+        } else if (line[i] != '"') {
+            text += line[i];
+        }
+    }
+    if (text.starts_with(".")) text.erase(0, text.find(' '));
+    return text;
+}
+
+// The manual page's OPTIONS: the line after each .TP, up to the next section.
+OptionWords manualPageOptions() {
+    OptionWords options;
+    std::ifstream page(VANTREL_SOURCE_DIR "/dist/vantrel.6.in");
+    bool inOptions = false, heading = false;
+    for (std::string line; std::getline(page, line);) {
+        if (line.starts_with(".SH")) inOptions = line == ".SH OPTIONS";
+        else if (inOptions && heading) addOptions(roffText(line), options);
+        heading = inOptions && line == ".TP";
+    }
+    return options;
+}
+
+std::string joined(const OptionWords& words) {
+    std::string text;
+    for (const std::string& word : words) text += " '" + word + "'";
+    return text;
 }
 
 }  // namespace
@@ -116,6 +187,14 @@ TEST(Program, HelpAndVersionGoToStandardOutputAndEndWithZero) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("vantrel ", 0), 0u) << version.out;
     EXPECT_TRUE(pt::shownBoxes().empty());
+}
+
+// The manual page is written by hand; this keeps it from drifting from
+// --help, down to each option's argument.
+TEST(Program, TheManualPageListsTheOptionsThatHelpLists) {
+    OptionWords help = helpOptions(), page = manualPageOptions();
+    EXPECT_TRUE(help.contains("--datadir DIR")) << joined(help);  // the table was read at all
+    EXPECT_EQ(help, page) << "--help:" << joined(help) << "\nvantrel.6.in:" << joined(page);
 }
 
 TEST(Program, AUsageErrorEndsWithTwoAndPointsToHelp) {

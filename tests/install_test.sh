@@ -1,8 +1,9 @@
 #!/bin/sh
 # cmake --install into a temporary prefix: every file in its place, the
-# desktop entry and the AppStream metainfo valid, and the installed game,
-# started headless from a directory that has nothing to do with it, finds
-# its data through its own location, also after the installed tree is moved.
+# desktop entry and the AppStream metainfo valid, the manual page clean of
+# man's warnings, and the installed game, started headless from a directory
+# that has nothing to do with it, finds its data through its own location,
+# also after the installed tree is moved.
 # Alone, without its data, it says where it looked and plays on.
 #
 #   install_test.sh BUILD-DIR SOURCE-DIR CONFIGURED-DATA-DIR
@@ -18,7 +19,7 @@ for f in bin/vantrel share/vantrel/data/level0.lvl.txt share/vantrel/data/vantre
          share/vantrel/data/CA54R2JR_00.tga share/applications/org.vantrel.Vantrel.desktop \
          share/metainfo/org.vantrel.Vantrel.metainfo.xml share/icons/hicolor/256x256/apps/vantrel.png \
          share/icons/hicolor/64x64/apps/vantrel.png share/doc/vantrel/README.md \
-         share/doc/vantrel/levels.md share/doc/vantrel/README.data; do
+         share/doc/vantrel/levels.md share/doc/vantrel/README.data share/man/man6/vantrel.6.gz; do
     [ -f "$tmp/usr/$f" ] || fail "$f was not installed"
 done
 # data/ holds the game's pictures and levels and nothing else.
@@ -29,6 +30,13 @@ installed=$(ls "$tmp/usr/share/vantrel/data" | sort)
 desktop-file-validate "$tmp/usr/share/applications/org.vantrel.Vantrel.desktop" || fail "the desktop entry is not valid"
 appstreamcli validate --no-net "$tmp/usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml" >"$tmp/appstream" 2>&1 ||
     fail "the metainfo is not valid: $(cat "$tmp/appstream")"
+# The manual page as Debian's checks read it: man's own warnings, none
+# allowed. It names the places this build installs to.
+page="$tmp/usr/share/man/man6/vantrel.6.gz"
+command -v man >/dev/null || fail "man (Debian's man-db) is needed to check the manual page"
+LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
+    grep . && fail "the manual page has the warnings above"
+gzip -dc "$page" | grep -qF "$configured" || fail "the manual page does not name $configured"
 
 mkdir "$tmp/elsewhere"
 cd "$tmp/elsewhere" || fail "no directory to start from"
