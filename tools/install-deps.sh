@@ -26,9 +26,10 @@ for group in "$@"; do
     case "$group" in
         # The headless tests draw through EGL on SDL's offscreen driver. SDL's
         # own message box on X11 needs the server's core fonts, which Xvfb
-        # only recommends (xfonts-base).
+        # only recommends (xfonts-base). The install test reads the manual
+        # page with man, as lintian does.
         test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev
-                        xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream" ;;
+                        xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
         bench) packages="$packages libbenchmark-dev valgrind time python3" ;;
