@@ -1,5 +1,6 @@
 #include "platform/backend.h"
 #include <SDL.h>
+#include <cstdlib>
 
 namespace platform {
 
@@ -35,10 +36,12 @@ bool backend::showMessageBox(const char* text, const char* caption, Buttons butt
     int pressed = -1;
     // On X11 the box lives in a short-lived helper process, which has been
     // seen to fail now and then on a loaded machine without leaving a reason.
-    // One more try is cheap; the question matters more than the delay.
-    for (int attempt = 0; SDL_ShowMessageBox(&data, &pressed) != 0; ++attempt) {
+    // One more try is cheap; the question matters more than the delay. With
+    // no display named at all, a second try cannot reach one either.
+    int tries = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") ? 2 : 1;
+    for (int attempt = 1; SDL_ShowMessageBox(&data, &pressed) != 0; ++attempt) {
         SDL_Log("message box: %s", SDL_GetError());
-        if (attempt == 1) return false;
+        if (attempt == tries) return false;
         SDL_Delay(200);
     }
     // Closing the box with its title-bar button answers like Escape.

@@ -4,7 +4,10 @@
 #include "platform/video.h"
 #include <GL/gl.h>
 #include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace platform {
 
@@ -70,14 +73,59 @@ void askAboutScreenSaver() {
     dispatchMessage({MessageKind::sysCommand, command::monitorPower, 0});
 }
 
+// Drivers that draw into memory or nowhere at all: nobody sees their windows.
+bool drawsNowhere(const char* driver) {
+    for (const char* name : {"offscreen", "dummy", "evdev"})
+        if (SDL_strcasecmp(driver, name) == 0) return true;
+    return false;
+}
+
+// Whether SDL_VIDEODRIVER names the driver. It may be a comma-separated
+// list, tried in order; names are compared as SDL compares them, ignoring
+// case. SDL falls back to its offscreen driver when no display answers, so
+// a driver that draws nowhere is taken only when it was asked for by name.
+bool namedByUser(const char* driver) {
+    const char* list = SDL_GetHint(SDL_HINT_VIDEODRIVER);  // the variable, as SDL read it
+    for (const char* name = list; name && *name;) {
+        const char* end = std::strchr(name, ',');
+        size_t length = end ? size_t(end - name) : std::strlen(name);
+        if (length == std::strlen(driver) && SDL_strncasecmp(name, driver, length) == 0) return true;
+        name = end ? end + 1 : nullptr;
+    }
+    return false;
+}
+
+// One line on standard error: where the display was looked for, and why it
+// is not there.
+void reportNoDisplay(const char* why) {
+    std::string where;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = std::getenv(variable);
+        if (!where.empty()) where += ", ";
+        where += std::string(variable) + (value ? std::string("=") + value : std::string(" unset"));
+    }
+    std::fprintf(stderr, "vantrel: no display could be reached (%s): %s\n", where.c_str(), why);
+}
+
 }  // namespace
 
 bool registerWindowClass(WindowProcedure windowProcedure) {
     if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    SDL_StopTextInput();  // keys only: no text input, no input-method windows
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reportNoDisplay(SDL_GetError());
+        return false;
+    }
     const char* driver = SDL_GetCurrentVideoDriver();
-    screenless = driver && std::strcmp(driver, "offscreen") == 0;
+    screenless = driver && drawsNowhere(driver);
+    if (screenless && !namedByUser(driver)) {
+        // A game that plays where nobody sees it, until it is killed, is
+        // worse than one that says it cannot start.
+        std::string why = std::string("only the '") + driver + "' video driver started, which shows nothing";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        reportNoDisplay(why.c_str());
+        return false;
+    }
+    SDL_StopTextInput();  // keys only: no text input, no input-method windows
     procedure = windowProcedure;
     return true;
 }
