@@ -104,7 +104,8 @@ const char* helpText() {
            "Keys: left and right arrows walk, SPACE starts, F1 switches between window\n"
            "and full screen, F2 and F3 mirror the play area, ESC quits.\n"
            "\n"
-           "Exit status: 27 after ESC, 0 after closing the window. With --check-level:\n"
-           "0 when every file is clean, 1 when a problem was found. 2 for a command\n"
-           "line that cannot be read.\n";
+           "Exit status: 27 after ESC, 0 after closing the window, 1 when the window or\n"
+           "its rendering context could not be made (the message says which step\n"
+           "failed). With --check-level: 0 when every file is clean, 1 when a problem\n"
+           "was found. 2 for a command line that cannot be read.\n";
 }

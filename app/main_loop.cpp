@@ -9,6 +9,10 @@ namespace {
 
 uint64_t framesPresented = 0;
 
+// The exit status when the window or its context could not be made, at start
+// or after F1: the box said which step failed, the status says it failed.
+constexpr int windowNotMade = 1;
+
 bool createGameWindow() { return createWindow(windowTitle, windowWidth, windowHeight, colourBits, fullScreen); }
 
 // F1: tear down, flip the mode, build again. The teardown still sees the
@@ -61,12 +65,12 @@ int gameMain() {
 }
 
 int runGame(int quitAfterFrames) {
-    if (!createGameWindow()) return 0;
+    if (!createGameWindow()) return windowNotMade;
     uint64_t quitAt = quitAfterFrames > 0 ? framesPresented + uint64_t(quitAfterFrames) : 0;
     platform::Message last;
     for (;;) {
         LoopPass pass = mainLoopPass(last);
-        if (pass == LoopPass::windowLost) return 0;
+        if (pass == LoopPass::windowLost) return windowNotMade;
         if (pass == LoopPass::leave) break;
         if (quitAt && framesPresented >= quitAt) {
             // Handled like a real ESC press: the program ends after the next frame.

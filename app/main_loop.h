@@ -10,8 +10,9 @@ int gameMain();
 // The full-screen question; No clears fullScreen.
 void askFullScreen();
 // Opens the window in the mode fullScreen says and runs the loop until the
-// program ends; the result is the process exit code. With a frame count, the
-// game presses ESC by itself once that many frames have been presented.
+// program ends; the result is the process exit code, 1 when the window could
+// not be made (at start or after F1). With a frame count, the game presses
+// ESC by itself once that many frames have been presented.
 int runGame(int quitAfterFrames = 0);
 
 enum class LoopPass {

@@ -187,9 +187,29 @@ TEST(ModeSwitch, AFailedRecreationEndsTheProgramWithoutAnotherTeardown) {
     EXPECT_EQ(after.windows + after.surfaces + after.contexts, 0);
 }
 
-TEST(ModeSwitch, FailingCreationAtStartExitsWithZero) {
+// A window that cannot be made is a failure, whether at start or after F1.
+TEST(ExitCode, AWindowThatCannotBeMadeAtStartEndsWithOne) {
     pt::scriptAnswers({Answer::no});
     pt::failStep(pt::Step::renderContext);
-    EXPECT_EQ(gameMain(), 0);
+    EXPECT_EQ(gameMain(), 1);
     EXPECT_EQ(pt::shownBoxes().back().text, "Can't Create A GL Rendering Context.");
+}
+
+TEST(ExitCode, AWindowThatCannotBeMadeAgainAfterF1EndsWithOne) {
+    fullScreen = false;
+    // The first frame presses F1 and makes every later window fail; a second
+    // frame would mean the game played on, and it quits rather than hang.
+    pt::observeSwaps([] {
+        if (pt::swapCount() > 0) {
+            platform::postQuitMessage(0);
+            return;
+        }
+        pt::failStep(pt::Step::window);
+        KeyTable[f1] = 1;
+    });
+    EXPECT_EQ(runGame(), 1);
+    pt::observeSwaps({});
+    EXPECT_EQ(pt::swapCount(), 1u);
+    EXPECT_EQ(pt::shownBoxes().back().text, "Window Creation Error.");
+    EXPECT_FALSE(pt::holdings().classRegistered);
 }
