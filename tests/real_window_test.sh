@@ -20,18 +20,14 @@ press() { xdotool keydown "$1"; sleep 0.2; xdotool keyup "$1"; }
 command -v Xvfb >/dev/null || fail "Xvfb is missing"
 command -v xdotool >/dev/null || fail "xdotool is missing"
 command -v xwininfo >/dev/null || fail "xwininfo is missing"
+. "$(dirname "$0")/xvfb.sh"
 
-# A display number nobody uses.
-n=91
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-export DISPLAY=":$n"
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+xvfb=""
 game_pid=""
-cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
+cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
 trap cleanup EXIT
+start_xvfb || fail "Xvfb did not start"
 
 # Waits up to 20 s for a window with exactly this name; prints its id.
 # (xwininfo, because xdotool cannot read names stored as UTF-8.)
@@ -44,11 +40,6 @@ find_window() {
     done
     return 1
 }
-
-i=0
-until xdotool getmouselocation >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 100 ] && fail "Xvfb did not start"; sleep 0.1
-done
 
 "$game" 2>"$out/game.err" &
 game_pid=$!
