@@ -27,8 +27,10 @@ for group in "$@"; do
         # The headless tests draw through EGL on SDL's offscreen driver. SDL's
         # own message box on X11 needs the server's core fonts, which Xvfb
         # only recommends (xfonts-base). The install test reads the manual
-        # page with man, as lintian does.
-        test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev
+        # page with man, as lintian does. The sanitizer build's leak checker
+        # names what the loader and the C library keep (and its suppressions
+        # match it) only with their symbols (libc6-dbg).
+        test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg
                         xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
