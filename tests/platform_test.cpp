@@ -7,6 +7,7 @@
 #include "platform/testing.h"
 #include "platform/video.h"
 #include <SDL.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace pt = platform::testing;
@@ -201,6 +202,15 @@ TEST(WindowClass, CannotBeRegisteredTwiceNorUnregisteredWhileAWindowExists) {
     EXPECT_TRUE(platform::closeWindow(w));
     EXPECT_TRUE(platform::unregisterWindowClass());
     EXPECT_FALSE(platform::unregisterWindowClass());
+}
+
+// A driver that shows nothing is taken only when SDL_VIDEODRIVER names it,
+// which it may do in a list and in any letter case, as SDL reads it.
+TEST(WindowClass, TakesADriverThatShowsNothingWhenAListNamesIt) {
+    setenv("SDL_VIDEODRIVER", "nosuchdriver,OffScreen", 1);
+    ASSERT_TRUE(platform::registerWindowClass(ignoreMessages));
+    EXPECT_STREQ(SDL_GetCurrentVideoDriver(), "offscreen");
+    EXPECT_TRUE(platform::unregisterWindowClass());
 }
 
 TEST(PixelFormat, CanBeSetOnceAndOnlyWhatTheWindowOffers) {
