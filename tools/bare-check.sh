@@ -148,8 +148,10 @@ make_deb() {
     in_system "$one" "cd /root/vantrel && make deb"
     in_system "$one" "cd /root/vantrel && SDL_VIDEODRIVER=offscreen build/screenshot /tmp/title.png 3"
     mkdir -p "$two.tools"
-    cp "$one"/root/vantrel/vantrel_*.deb "$one/root/vantrel/build/tests/x11_snapshot" \
-       "$one/root/vantrel/build/tests/png_pixels" "$one/tmp/title.png" tools/installed-check.sh "$two.tools/"
+    clone="$one/root/vantrel"
+    cp "$clone"/vantrel_*.deb "$clone/build/tests/x11_snapshot" \
+       "$clone/build/tests/png_pixels" "$one/tmp/title.png" "$clone/tools/installed-check.sh" \
+       "$clone/tests/xvfb.sh" "$two.tools/"
 }
 
 system_two() {

@@ -7,8 +7,8 @@
 #                                  virtual X server showing the title
 #   installed-check.sh purge DIR   as root: apt-get purge leaves nothing behind
 #
-# DIR holds x11_snapshot, png_pixels and title.png (the title as the headless
-# renderer draws it).
+# DIR holds x11_snapshot, png_pixels, title.png (the title as the headless
+# renderer draws it) and the tests' xvfb.sh.
 set -u
 mode=$1 tools=$2
 tmp=$(mktemp -d)
@@ -45,11 +45,10 @@ play() {
     vantrel --check-level "$@" >"$tmp/check" 2>&1 || fail "the installed levels are not clean: $(cat "$tmp/check")"
     echo "installed-check: $(vantrel --version), $# levels clean"
 
-    export DISPLAY=:73
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
+    . "$tools/xvfb.sh"
+    xvfb=""
     trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
-    eventually xdotool getmouselocation >/dev/null 2>&1 || fail "Xvfb did not start"
+    start_xvfb || fail "Xvfb did not start"
 
     # As documented: --quit-after ends the game as ESC does, with status 27.
     vantrel --window --quit-after 120 2>"$tmp/err"
