@@ -169,10 +169,11 @@ install_deb() {
 }
 
 # A player's account (its PATH has /usr/games) plays the installed game on a
-# virtual X server; the server and the tools to look at its window are the
-# check's, not the game's.
+# virtual X server; the server, the tools to look at its window and the
+# validators are the check's, not the game's.
 player_checks() {
-    in_system "$two" "apt-get install -y -q --no-install-recommends xvfb xfonts-base x11-utils xdotool >/dev/null &&
+    in_system "$two" "apt-get install -y -q --no-install-recommends xvfb xfonts-base x11-utils xdotool \
+        desktop-file-utils appstream >/dev/null &&
         useradd --create-home player"
     in_system "$two" "su - player -c 'sh /srv/check/installed-check.sh play /srv/check'"
 }

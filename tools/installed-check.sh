@@ -3,7 +3,8 @@
 # (run by bare-check.sh inside a bare system that has installed it).
 #
 #   installed-check.sh play DIR    as a player: the program on PATH, its
-#                                  version, its levels clean, its window on a
+#                                  version, its levels clean, its desktop
+#                                  entry and metainfo valid, its window on a
 #                                  virtual X server showing the title
 #   installed-check.sh purge DIR   as root: apt-get purge leaves nothing behind
 #
@@ -44,6 +45,11 @@ play() {
     [ $# -ge 6 ] || fail "only $# levels installed"
     vantrel --check-level "$@" >"$tmp/check" 2>&1 || fail "the installed levels are not clean: $(cat "$tmp/check")"
     echo "installed-check: $(vantrel --version), $# levels clean"
+    desktop-file-validate /usr/share/applications/org.vantrel.Vantrel.desktop ||
+        fail "the installed desktop entry is not valid"
+    appstreamcli validate --no-net /usr/share/metainfo/org.vantrel.Vantrel.metainfo.xml >"$tmp/check" 2>&1 ||
+        fail "the installed metainfo is not valid: $(cat "$tmp/check")"
+    [ -f /usr/share/man/man6/vantrel.6.gz ] || fail "no manual page vantrel(6)"
 
     . "$tools/xvfb.sh"
     xvfb=""
