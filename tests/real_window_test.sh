@@ -29,18 +29,6 @@ cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; [ -n "$xvfb" ] &
 trap cleanup EXIT
 start_xvfb || fail "Xvfb did not start"
 
-# Waits up to 20 s for a window with exactly this name; prints its id.
-# (xwininfo, because xdotool cannot read names stored as UTF-8.)
-find_window() {
-    i=0
-    while [ $i -lt 200 ]; do
-        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | awk '{print $1}' | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1; i=$((i + 1))
-    done
-    return 1
-}
-
 "$game" 2>"$out/game.err" &
 game_pid=$!
 
@@ -63,14 +51,11 @@ eventually() {
 }
 
 # The title, compared with the same frame drawn headless.
-points="20 20 320 60 320 240 100 400 600 460"
 SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headless renderer failed"
-"$pixels" "$out/expected.png" $points > "$out/expected.txt"
+"$pixels" "$out/expected.png" $title_points > "$out/expected.txt"
 title_shown() {
-    "$snapshot" "$win" "$out/title.png" $points > "$out/shown.txt" || fail "no snapshot of the window"
-    paste "$out/shown.txt" "$out/expected.txt" | awk '{
-        for (i = 1; i <= 3; i++) { d = $i - $(i + 3); if (d < 0) d = -d; if (d > 12) bad = 1 }
-    } END { exit bad }'
+    "$snapshot" "$win" "$out/title.png" $title_points > "$out/shown.txt" || fail "no snapshot of the window"
+    colours_close "$out/shown.txt" "$out/expected.txt"
 }
 eventually title_shown ||
     fail "the window does not show the title: $(paste -d'|' "$out/shown.txt" "$out/expected.txt" | tr '\n' ' ')"

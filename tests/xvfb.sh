@@ -1,10 +1,16 @@
-# Sourced by the tests that run the real program on a virtual X server.
+# Sourced by the tests (and the bare-system check) that run the real program
+# on a virtual X server.
 #
 #   start_xvfb [XVFB OPTION]...
 #
 # starts Xvfb (1024 x 768, 24 bits, no TCP) on a display number nobody uses,
 # exports DISPLAY, keeps the server's process id in $xvfb and waits up to
 # 10 s until it answers. False when it does not start.
+#
+#   find_window NAME        prints the id of the window so named (waits 20 s)
+#   colours_close A B       true when the "r g b" lines of files A and B agree
+#                           within 12 per channel
+#   title_points            pixels of the 640 x 480 title worth comparing
 
 # A display number is taken when its socket or lock file exists, or when a
 # server listens on its abstract socket: that one is shared by every chroot
@@ -28,3 +34,25 @@ start_xvfb() {
         sleep 0.1
     done
 }
+
+# Waits up to 20 s for a window with exactly this name; prints its id.
+# (xwininfo, because xdotool cannot read names stored as UTF-8.)
+find_window() {
+    i=0
+    while [ $i -lt 200 ]; do
+        id=$(xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | awk '{print $1}' | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1; i=$((i + 1))
+    done
+    return 1
+}
+
+# A snapshot's colours against the headless rendering's: the two renderers
+# may round differently, so a small difference is allowed.
+colours_close() {
+    paste "$1" "$2" | awk '{
+        for (i = 1; i <= 3; i++) { d = $i - $(i + 3); if (d < 0) d = -d; if (d > 12) bad = 1 }
+    } END { exit bad }'
+}
+
+title_points="20 20 320 60 320 240 100 400 600 460"

@@ -25,17 +25,9 @@ eventually() {
     until "$@"; do i=$((i + 1)); [ $i -ge 200 ] && return 1; sleep 0.1; done
 }
 
-window_id() { xwininfo -root -tree 2>/dev/null | grep -F '"Vantrel Remake":' | awk '{ print $1; exit }'; }
-window_found() { win=$(window_id); [ -n "$win" ]; }
-
-# The title's colours at a few points, within a small tolerance of the
-# headless rendering.
-points="20 20 320 60 320 240 100 400 600 460"
 title_shown() {
-    "$tools/x11_snapshot" "$win" "$tmp/shown.png" $points >"$tmp/shown.txt" || return 1
-    paste "$tmp/shown.txt" "$tmp/expected.txt" | awk '{
-        for (i = 1; i <= 3; i++) { d = $i - $(i + 3); if (d < 0) d = -d; if (d > 12) bad = 1 }
-    } END { exit bad }'
+    "$tools/x11_snapshot" "$win" "$tmp/shown.png" $title_points >"$tmp/shown.txt" || return 1
+    colours_close "$tmp/shown.txt" "$tmp/expected.txt"
 }
 
 play() {
@@ -51,7 +43,6 @@ play() {
         fail "the installed metainfo is not valid: $(cat "$tmp/check")"
     [ -f /usr/share/man/man6/vantrel.6.gz ] || fail "no manual page vantrel(6)"
 
-    . "$tools/xvfb.sh"
     xvfb=""
     trap 'kill $xvfb 2>/dev/null; rm -rf "$tmp"' EXIT
     start_xvfb || fail "Xvfb did not start"
@@ -63,10 +54,10 @@ play() {
     [ -s "$tmp/err" ] && fail "the game wrote on standard error"
 
     # Long enough to look at its window, then ESC.
-    "$tools/png_pixels" "$tools/title.png" $points >"$tmp/expected.txt" || fail "cannot read title.png"
+    "$tools/png_pixels" "$tools/title.png" $title_points >"$tmp/expected.txt" || fail "cannot read title.png"
     vantrel --window --quit-after 100000 2>"$tmp/err" &
     game=$!
-    eventually window_found || fail "no window named Vantrel Remake"
+    win=$(find_window "Vantrel Remake") || fail "no window named Vantrel Remake"
     eventually title_shown ||
         fail "the window does not show the title: $(paste -d'|' "$tmp/shown.txt" "$tmp/expected.txt" | tr '\n' ' ')"
     xdotool windowfocus --sync "$win" 2>/dev/null
@@ -104,6 +95,7 @@ purge() {
     echo "installed-check: apt-get purge vantrel removed its $(wc -l <"$tmp/owned") paths and left nothing behind"
 }
 
+. "$tools/xvfb.sh"
 trap 'rm -rf "$tmp"' EXIT
 case "$mode" in
     play) play ;;
