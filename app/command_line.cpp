@@ -5,7 +5,7 @@
 namespace {
 
 // Long options without a short form get codes above any character.
-enum : int { datadirOption = 256, checkLevelOption, quitAfterOption, versionOption };
+enum : int { datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption };
 
 const option longOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -15,6 +15,7 @@ const option longOptions[] = {
     {"datadir", required_argument, nullptr, datadirOption},
     {"check-level", no_argument, nullptr, checkLevelOption},
     {"quit-after", required_argument, nullptr, quitAfterOption},
+    {"no-vsync", no_argument, nullptr, noVsyncOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -62,6 +63,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         case 'f': line.screen = StartScreen::fullScreen; break;
         case datadirOption: line.dataDirectory = optarg; break;
         case checkLevelOption: checkLevels = true; break;
+        case noVsyncOption: line.verticalSync = false; break;
         case quitAfterOption:
             line.quitAfterFrames = frameCount(optarg);
             if (line.quitAfterFrames == 0) return usageError("--quit-after wants a number of frames, not '" + std::string(optarg) + "'");
@@ -95,6 +97,8 @@ const char* helpText() {
            "                      token and line; opens no window\n"
            "      --quit-after N  quit by itself after N frames, as ESC does (to try an\n"
            "                      installation without a keyboard)\n"
+           "      --no-vsync      draw frames as fast as the machine can, without waiting\n"
+           "                      for the display (the climb then runs faster)\n"
            "  -h, --help          show this help and quit\n"
            "      --version       show the version and quit\n"
            "\n"

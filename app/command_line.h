@@ -13,6 +13,7 @@ struct CommandLine {
     std::string dataDirectory;              // --datadir; empty when not given
     std::vector<std::string> levelFiles;    // the files for --check-level
     int quitAfterFrames = 0;                // --quit-after; 0 = never
+    bool verticalSync = true;               // false with --no-vsync: frames are not paced
     std::string error;                      // what was wrong, for usageError
 };
 

@@ -4,6 +4,7 @@
 #include "app/window.h"
 #include "game/level_check.h"
 #include "platform/data_search.h"
+#include "platform/video.h"
 
 #ifndef VANTREL_VERSION
 #define VANTREL_VERSION "unknown"
@@ -16,6 +17,7 @@ int play(const CommandLine& line) {
         askFullScreen();
     else
         fullScreen = line.screen == StartScreen::fullScreen;
+    platform::setVerticalSync(line.verticalSync);
     return runGame(line.quitAfterFrames);
 }
 

@@ -1,6 +1,7 @@
 #include "app/scripted_play.h"
 #include "app/window.h"
 #include "platform/testing.h"
+#include "platform/video.h"
 #include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_image.h>
@@ -10,6 +11,9 @@ namespace pt = platform::testing;
 
 ScriptedPlay::ScriptedPlay(uint32_t startTick, uint32_t msPerFrame) : msPerFrame(msPerFrame) {
     pt::setClock(startTick);
+    // Its clock is set: frames follow one another as fast as they can be
+    // drawn, never waiting for a display.
+    platform::setVerticalSync(false);
     if (!createWindow(windowTitle, windowWidth, windowHeight, colourBits, false)) ended = true;
 }
 

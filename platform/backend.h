@@ -23,6 +23,10 @@ void allowScreenSaver(bool allow);
 
 // Milliseconds since the layer started, 64 bits wide.
 uint64_t systemTicks();
+// A steady clock for pacing frames, in nanoseconds, never set by tests; and
+// a sleep until a reading of it.
+int64_t steadyNanoseconds();
+void sleepUntil(int64_t steadyNs);
 
 // Tests can make one step of building or releasing the window fail.
 bool stepFails(int step);

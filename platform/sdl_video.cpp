@@ -1,5 +1,6 @@
 // The window, surface and rendering context on SDL2.
 #include "platform/backend.h"
+#include "platform/frame_pacer.h"
 #include "platform/testing.h"
 #include "platform/video.h"
 #include <GL/gl.h>
@@ -46,6 +47,9 @@ bool cursorHidden = false;
 RenderContext* liveContexts = nullptr;
 uint64_t swaps = 0, opened = 0;
 std::function<void()> swapObserver;
+bool verticalSync = true;
+int grantedInterval = 0;  // what SDL_GL_GetSwapInterval reports for the current context
+FramePacer pacer;
 
 bool fails(Step step) { return backend::stepFails(int(step)); }
 
@@ -107,7 +111,41 @@ void reportNoDisplay(const char* why) {
     std::fprintf(stderr, "vantrel: no display could be reached (%s): %s\n", where.c_str(), why);
 }
 
+// Adaptive sync first: it waits for the display but does not halve the
+// rate of a frame that is a little late. Drivers without it may take 1.
+void askForSwapInterval() {
+    if (!verticalSync)
+        SDL_GL_SetSwapInterval(0);
+    else if (SDL_GL_SetSwapInterval(-1) != 0)
+        SDL_GL_SetSwapInterval(1);
+    grantedInterval = SDL_GL_GetSwapInterval();
+}
+
+int refreshRate(SDL_Window* window) {
+    SDL_DisplayMode mode;
+    int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+    return mode.refresh_rate;
+}
+
+// Waits until the pacer's deadline, if it gives one.
+void waitForDeadline() {
+    int64_t now = backend::steadyNanoseconds();
+    int64_t at = pacer.presentAt(now);
+    if (at > now) backend::sleepUntil(at);
+}
+
+void present(SDL_Window* window) {
+    SDL_GL_SwapWindow(window);
+    // Without a screen the swap of the driver's memory surface completes
+    // nothing, and the software renderer keeps every frame's buffers for as
+    // long as no frame is finished: finishing it is what presenting means here.
+    if (screenless) glFinish();
+}
+
 }  // namespace
+
+void setVerticalSync(bool on) { verticalSync = on; }
 
 bool registerWindowClass(WindowProcedure windowProcedure) {
     if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
@@ -255,7 +293,12 @@ bool makeCurrent(Surface* surface, RenderContext* context) {
     if (fails(context ? Step::makeCurrent : Step::releaseCurrent)) return false;
     if (context && !surface) return false;
     SDL_Window* sdl = context ? surface->window->sdl : nullptr;
-    return SDL_GL_MakeCurrent(sdl, context ? context->gl : nullptr) == 0;
+    if (SDL_GL_MakeCurrent(sdl, context ? context->gl : nullptr) != 0) return false;
+    if (context) {
+        askForSwapInterval();
+        pacer.reset(refreshRate(sdl));
+    }
+    return true;
 }
 
 bool deleteRenderContext(RenderContext* context) {
@@ -269,12 +312,11 @@ bool deleteRenderContext(RenderContext* context) {
 
 bool swapBuffers(Surface* surface) {
     if (!surface) return false;
+    if (verticalSync) waitForDeadline();
     if (swapObserver) swapObserver();
-    SDL_GL_SwapWindow(surface->window->sdl);
-    // Without a screen the swap of the driver's memory surface completes
-    // nothing, and the software renderer keeps every frame's buffers for as
-    // long as no frame is finished: finishing it is what presenting means here.
-    if (screenless) glFinish();
+    int64_t began = backend::steadyNanoseconds();
+    present(surface->window->sdl);
+    pacer.presented(began, backend::steadyNanoseconds());
     ++swaps;
     return true;
 }
@@ -308,6 +350,8 @@ uint64_t swapCount() { return swaps; }
 void observeSwaps(std::function<void()> observer) { swapObserver = std::move(observer); }
 
 uint64_t windowsOpened() { return opened; }
+
+Pacing pacing() { return {grantedInterval, pacer.periodNs, verticalSync && pacer.selfPacing}; }
 
 bool windowSize(int& width, int& height) {
     if (!current) return false;

@@ -64,6 +64,15 @@ uint64_t swapCount();
 // buffer; an empty function stops the calls.
 void observeSwaps(std::function<void()> observer);
 uint64_t windowsOpened();
+// How the current context presents: the swap interval it was given (-1
+// adaptive, 1, 0, or the driver's own when none was granted), the period
+// frames are paced to, and whether the layer waits for it itself.
+struct Pacing {
+    int swapInterval;
+    int64_t periodNs;
+    bool selfPacing;
+};
+Pacing pacing();
 // Client size of the current window in pixels, and whether it is full screen.
 bool windowSize(int& width, int& height);
 

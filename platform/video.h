@@ -57,7 +57,14 @@ RenderContext* createRenderContext(Surface* surface);
 bool makeCurrent(Surface* surface, RenderContext* context);
 bool deleteRenderContext(RenderContext* context);
 
-// Presents the back buffer.
+// Whether contexts ask for vertical sync and frames are paced to the
+// display's refresh (on unless turned off). Read when a context is made
+// current: adaptive sync is asked for first, then plain sync; off asks the
+// driver not to wait at all.
+void setVerticalSync(bool on);
+
+// Presents the back buffer. With vertical sync on and a driver that does not
+// wait for the display, it first waits for the next frame deadline.
 bool swapBuffers(Surface* surface);
 void showCursor(bool show);
 

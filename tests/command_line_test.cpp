@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/window.h"
 #include "platform/testing.h"
+#include "platform/video.h"
 #include "support/captured.h"
 #include <cstdio>
 #include <fstream>
@@ -207,12 +208,14 @@ TEST(Program, AUsageErrorEndsWithTwoAndPointsToHelp) {
 }
 
 TEST(Program, WindowSkipsTheQuestionAndQuitAfterEndsAsEscDoes) {
-    ProgramRun r = run({"--window", "--quit-after", "3", "--datadir", VANTREL_SOURCE_DIR});
+    platform::setVerticalSync(true);  // as in a real start, which --no-vsync turns off
+    ProgramRun r = run({"--window", "--no-vsync", "--quit-after", "3", "--datadir", VANTREL_SOURCE_DIR});
     EXPECT_EQ(r.status, 27);
     EXPECT_TRUE(pt::shownBoxes().empty());
     EXPECT_FALSE(fullScreen);
     EXPECT_EQ(pt::windowsOpened(), 1u);
     EXPECT_GE(pt::swapCount(), 3u);
+    EXPECT_EQ(pt::pacing().swapInterval, 0);  // --no-vsync reached the context
     EXPECT_EQ(r.err, "");  // the data was found
 }
 

@@ -1,6 +1,7 @@
 // Every test binary runs headless: SDL's offscreen driver (unless the caller
-// chose another) and message boxes answered from the script.
+// chose another), message boxes answered from the script, frames unpaced.
 #include "platform/testing.h"
+#include "platform/video.h"
 #include <cstdlib>
 #include <dlfcn.h>
 #include <glob.h>
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     keepDriversLoaded();
 #endif
     platform::testing::enterTestMode();
+    // Tests run frames as fast as they can; those about pacing turn it on.
+    platform::setVerticalSync(false);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

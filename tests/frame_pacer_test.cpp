@@ -1,0 +1,118 @@
+// Frames paced to the display: when the layer waits itself, on what grid, and
+// when it leaves the waiting to the driver.
+#include "app/main_loop.h"
+#include "app/window.h"
+#include "platform/backend.h"
+#include "platform/frame_pacer.h"
+#include "platform/testing.h"
+#include "platform/video.h"
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace pt = platform::testing;
+using platform::FramePacer;
+
+namespace {
+
+constexpr int64_t ms = 1000000;  // nanoseconds
+constexpr int64_t period = 1000000000 / 60;
+
+// A game drawing frames against a simulated driver: `swap` gives the time
+// a swap called at its argument returns.
+struct Simulation {
+    FramePacer pacer;
+    int64_t now = 1000 * ms;
+    std::vector<int64_t> presents;  // when each swap was called
+    std::function<int64_t(int64_t)> swap = [](int64_t at) { return at + ms / 10; };
+
+    Simulation() { pacer.reset(60); }
+    void frame(int64_t drawNs) {
+        now += drawNs;
+        now = std::max(now, pacer.presentAt(now));
+        presents.push_back(now);
+        int64_t began = now;
+        now = swap(now);
+        pacer.presented(began, now);
+    }
+};
+
+// A driver that blocks each swap until the display's next refresh.
+int64_t nextRefresh(int64_t at, int64_t phase) { return phase + ((at - phase) / period + 1) * period; }
+
+}  // namespace
+
+TEST(FramePacing, ADriverThatDoesNotWaitIsPacedOnAGridThatNeitherDriftsNorBunches) {
+    Simulation sim;
+    for (int i = 0; i < 8; ++i) sim.frame(ms);
+    ASSERT_TRUE(sim.pacer.selfPacing) << "eight presents 1 ms apart";
+    size_t first = sim.presents.size();
+    for (int i = 0; i < 600; ++i) sim.frame((i * 7 % 11) * ms);  // 0 to 10 ms of drawing
+    for (size_t i = first + 1; i < sim.presents.size(); ++i)
+        ASSERT_EQ(sim.presents[i] - sim.presents[i - 1], period) << "frame " << i;
+
+    // A frame that comes 90 % of a period late is shown at once; the next
+    // one waits at least half a period and is back on the grid.
+    int64_t anchor = sim.presents.back();
+    sim.frame(period + period * 9 / 10);
+    sim.frame(0);
+    sim.frame(0);
+    size_t n = sim.presents.size();
+    EXPECT_EQ(sim.presents[n - 3] - anchor, period + period * 9 / 10 + ms / 10);
+    EXPECT_GE(sim.presents[n - 2] - sim.presents[n - 3], period / 2);
+    EXPECT_EQ((sim.presents[n - 2] - anchor) % period, 0);
+    EXPECT_EQ(sim.presents[n - 1] - sim.presents[n - 2], period);
+}
+
+TEST(FramePacing, ADriverThatWaitsOrASlowMachineIsLeftAlone) {
+    Simulation waits;
+    int queued = 0;  // the driver takes three frames without blocking first
+    waits.swap = [&](int64_t at) { return ++queued <= 3 ? at + ms / 10 : nextRefresh(at, 3 * ms); };
+    for (int i = 0; i < 300; ++i) waits.frame(2 * ms);
+    EXPECT_FALSE(waits.pacer.selfPacing);
+
+    Simulation slow;
+    for (int i = 0; i < 300; ++i) slow.frame(20 * ms);
+    EXPECT_FALSE(slow.pacer.selfPacing);
+}
+
+TEST(FramePacing, ThePacerStepsBackWhenTheDriverStartsWaitingLongOnTopOfIt) {
+    Simulation sim;
+    for (int i = 0; i < 8; ++i) sim.frame(ms);
+    ASSERT_TRUE(sim.pacer.selfPacing);
+    // Refreshes fall 12 ms after the pacer's deadlines: every swap blocks
+    // that long, and with 6 ms of drawing every other frame would miss.
+    int64_t phase = sim.presents.back() + 12 * ms;
+    sim.swap = [&](int64_t at) { return nextRefresh(at, phase); };
+    for (int i = 0; i < 16; ++i) sim.frame(6 * ms);
+    EXPECT_FALSE(sim.pacer.selfPacing);
+    size_t from = sim.presents.size();
+    for (int i = 0; i < 60; ++i) sim.frame(6 * ms);
+    EXPECT_FALSE(sim.pacer.selfPacing) << "the decisions must not undo each other";
+    for (size_t i = from + 1; i < sim.presents.size(); ++i) EXPECT_EQ(sim.presents[i] - sim.presents[i - 1], period);
+}
+
+// The real layer on the offscreen driver, whose swaps never wait.
+TEST(FramePacing, TheRealLayerPacesFramesWithVsyncAndNotWithout) {
+    platform::setVerticalSync(true);
+    ASSERT_TRUE(createWindow(windowTitle, windowWidth, windowHeight, colourBits, false));
+    EXPECT_NE(pt::pacing().swapInterval, 0);
+    EXPECT_GT(pt::pacing().periodNs, 0);
+    std::vector<int64_t> presents;
+    pt::observeSwaps([&] { presents.push_back(platform::backend::steadyNanoseconds()); });
+    for (int i = 0; i < 20; ++i) platform::swapBuffers(deviceContext);
+    EXPECT_TRUE(pt::pacing().selfPacing);
+    // Only a lower bound: a busy machine makes frames later, never sooner.
+    for (size_t i = 12; i < presents.size(); ++i)
+        EXPECT_GE(presents[i] - presents[i - 1], pt::pacing().periodNs / 2) << "frame " << i;
+
+    destroyWindow();
+    platform::setVerticalSync(false);
+    ASSERT_TRUE(createWindow(windowTitle, windowWidth, windowHeight, colourBits, false));
+    for (int i = 0; i < 20; ++i) platform::swapBuffers(deviceContext);
+    EXPECT_EQ(pt::pacing().swapInterval, 0);
+    EXPECT_FALSE(pt::pacing().selfPacing);
+    pt::observeSwaps({});
+    destroyWindow();
+}
