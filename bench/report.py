@@ -7,6 +7,7 @@ two things alternate between them and report medians.
 """
 import json
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -94,6 +95,34 @@ def instructions(frames=20):
     return counts
 
 
+def paced_frames(rounds=4, seconds=3):
+    """The paced game and the paced bare loop, in rounds that take turns:
+    medians of CPU per second, frames per second and interval spread."""
+    values = {}
+    lines = run([f"{BIN}/paced_frames", str(rounds), str(seconds)], timeout=600).stdout.splitlines()
+    period = 0.0
+    for line in lines:
+        words = line.split()
+        if words[0] == "period_ms":
+            period = float(words[1])
+            continue
+        for key, value in zip(words[1::2], words[2::2]):
+            values.setdefault((words[0], key), []).append(float(value))
+    medians = {k: statistics.median(v) for k, v in values.items()}
+    return medians, period
+
+
+def xvfb_pacing():
+    """The real program under Xvfb: CPU over 10 s paced and with --no-vsync,
+    and the paced frame rate. None when there is no Xvfb here."""
+    if not all(shutil.which(tool) for tool in ("Xvfb", "xdotool", "xwininfo")):
+        return None
+    game = os.path.join(BUILD, "vantrel")
+    out = subprocess.run(["sh", os.path.join(os.path.dirname(__file__), "xvfb_pacing.sh"), game],
+                         capture_output=True, text=True, check=True, timeout=300).stdout
+    return {words[0]: float(words[1]) for words in (line.split() for line in out.splitlines())}
+
+
 def main():
     frames = frame_benchmarks()
     game_us, bare_us = frames["gameFrame"], frames["bareFrame"]
@@ -101,6 +130,8 @@ def main():
     switch_bare, bare_switch_growth = bare_switch()
     memory = memory_soak()
     ir = instructions()
+    paced, period_ms = paced_frames()
+    xvfb = xvfb_pacing()
 
     (bare_ms, bare_mib), (game_ms, game_mib) = start["start_bare"], start["start_game"]
     title_ms = start["start_bare_title"][0]
@@ -135,7 +166,19 @@ def main():
          f"{bare_switch_growth:+d} (bare SDL + GL switches)",
          f"{(m2['heap_in_use_kib'] - s20['heap_in_use_kib']) - bare_switch_growth:+d} KiB of the game's own", ""),
         ("Peak memory, soak (MiB)", f"{memory['peak']['rss_kib'] / 1024:.1f}", "", "", ""),
+        ("Paced, CPU per second (s)", f"{paced['game', 'cpu_per_s']:.3f}",
+         f"{paced['bare', 'cpu_per_s']:.3f} (bare, same GL calls, same pacing)",
+         f"{paced['game', 'cpu_per_s'] / paced['bare', 'cpu_per_s']:.2f} x", "<= 1.2 x"),
+        ("Paced, presented frames per second", f"{paced['game', 'fps']:.2f}", f"{1000 / period_ms:.2f} (refresh)",
+         f"{100 * (paced['game', 'fps'] * period_ms / 1000 - 1):+.2f} %", "within 2 %"),
+        ("Paced, 99th percentile of |interval - period| (ms)", f"{paced['game', 'p99_ms']:.2f}",
+         f"{paced['bare', 'p99_ms']:.2f} (bare)", "", "<= 2 ms, idle machine"),
     ]
+    if xvfb:
+        rows.append(("Real game under Xvfb, CPU (% of a core, 10 s)", f"{xvfb['cpu_paced']:.1f}",
+                     f"{xvfb['cpu_unpaced']:.1f} (--no-vsync)", f"{xvfb['cpu_paced'] / xvfb['cpu_unpaced']:.2f} x", ""))
+        rows.append(("Real game under Xvfb, frames per second", f"{xvfb['paced_fps']:.2f}", "60 (Xvfb's refresh)",
+                     f"{100 * (xvfb['paced_fps'] / 60 - 1):+.2f} %", "within 2 %"))
     head = ("Measure", "Game", "Baseline", "Ratio / difference", "Goal")
     widths = [max(len(str(r[i])) for r in rows + [head]) for i in range(5)]
     line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"

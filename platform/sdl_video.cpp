@@ -145,7 +145,13 @@ void present(SDL_Window* window) {
 
 }  // namespace
 
-void setVerticalSync(bool on) { verticalSync = on; }
+void setVerticalSync(bool on) {
+    verticalSync = on;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GL_GetCurrentContext()) {
+        askForSwapInterval();
+        pacer.reset(refreshRate(SDL_GL_GetCurrentWindow()));
+    }
+}
 
 bool registerWindowClass(WindowProcedure windowProcedure) {
     if (fails(Step::registerClass) || procedure || !windowProcedure) return false;

@@ -58,9 +58,9 @@ bool makeCurrent(Surface* surface, RenderContext* context);
 bool deleteRenderContext(RenderContext* context);
 
 // Whether contexts ask for vertical sync and frames are paced to the
-// display's refresh (on unless turned off). Read when a context is made
-// current: adaptive sync is asked for first, then plain sync; off asks the
-// driver not to wait at all.
+// display's refresh (on unless turned off), for the current context and
+// every one made current later: adaptive sync is asked for first, then plain
+// sync; off asks the driver not to wait at all.
 void setVerticalSync(bool on);
 
 // Presents the back buffer. With vertical sync on and a driver that does not
