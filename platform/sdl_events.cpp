@@ -1,5 +1,7 @@
 // What SDL reports, turned into window messages.
 #include "platform/backend.h"
+#include "platform/key_sources.h"
+#include "platform/sdl_controllers.h"
 #include "platform/sdl_keys.h"
 #include <SDL.h>
 
@@ -48,6 +50,8 @@ void translateWindowEvent(const SDL_WindowEvent& e) {
 
 // Alt combinations and F10 are system keys, as the game's window procedure
 // expects; a held key sends further key-down messages with the was-down bit.
+// The keyboard is one of the sources that hold keys: letting go of a key a
+// controller still holds sends nothing.
 void translateKey(const SDL_KeyboardEvent& e) {
     uint8_t code = virtualKeyFor(e.keysym);
     if (code == 0) return;
@@ -58,15 +62,17 @@ void translateKey(const SDL_KeyboardEvent& e) {
     if (alt) lParam |= altDownBit;
     if (up) lParam |= wasDownBit | releaseBit;
     else if (e.repeat) lParam |= wasDownBit;
-    MessageKind kind = up ? (system ? MessageKind::sysKeyUp : MessageKind::keyUp)
-                          : (system ? MessageKind::sysKeyDown : MessageKind::keyDown);
-    post(kind, code, lParam);
+    if (up)
+        releaseKey(code, keyboard, system ? MessageKind::sysKeyUp : MessageKind::keyUp, lParam);
+    else
+        pressKey(code, keyboard, system ? MessageKind::sysKeyDown : MessageKind::keyDown, lParam);
 }
 
 }  // namespace
 
 void backend::pumpEvents() {
     if (!backend::registeredProcedure()) return;
+    startControllers();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
@@ -74,9 +80,10 @@ void backend::pumpEvents() {
         case SDL_WINDOWEVENT: translateWindowEvent(e.window); break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: translateKey(e.key); break;
-        default: break;
+        default: translateControllerEvent(e); break;
         }
     }
+    checkControllerHolds();
 }
 
 void backend::discardEvents() {
