@@ -1,11 +1,15 @@
 #include "app/command_line.h"
+#include <algorithm>
 #include <cstring>
 #include <getopt.h>
 
 namespace {
 
 // Long options without a short form get codes above any character.
-enum : int { datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption };
+enum : int {
+    datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption,
+    levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption,
+};
 
 const option longOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -16,20 +20,49 @@ const option longOptions[] = {
     {"check-level", no_argument, nullptr, checkLevelOption},
     {"quit-after", required_argument, nullptr, quitAfterOption},
     {"no-vsync", no_argument, nullptr, noVsyncOption},
+    {"level", required_argument, nullptr, levelOption},
+    {"level-file", required_argument, nullptr, levelFileOption},
+    {"record", required_argument, nullptr, recordOption},
+    {"play-demo", required_argument, nullptr, playDemoOption},
+    {"screenshot-at", required_argument, nullptr, screenshotOption},
     {nullptr, 0, nullptr, 0},
 };
 
 // ':' first: a missing argument is told apart from an unknown option.
 constexpr const char* shortOptions = ":hwf";
 
-// A whole number from 1 to a billion, nothing else; 0 when it is not one.
-int frameCount(const char* text) {
+// A whole number from 0 to a billion, nothing else; -1 when it is not one.
+long wholeNumber(const char* text) {
     long value = 0;
+    if (!*text) return -1;
     for (const char* p = text; *p; ++p) {
-        if (*p < '0' || *p > '9' || value > 100000000) return 0;
+        if (*p < '0' || *p > '9' || value > 100000000) return -1;
         value = value * 10 + (*p - '0');
     }
-    return value <= 1000000000 ? int(value) : 0;
+    return value <= 1000000000 ? value : -1;
+}
+
+// A whole number from 1 to a billion; 0 when it is not one.
+int frameCount(const char* text) { return int(std::max(wholeNumber(text), 0L)); }
+
+// FRAME:FILE, FRAME a frame count; false when it is not that.
+bool readScreenshot(const char* text, CommandLine::Screenshot& shot) {
+    const char* colon = std::strchr(text, ':');
+    if (!colon || !colon[1]) return false;
+    shot.frame = frameCount(std::string(text, colon).c_str());
+    shot.file = colon + 1;
+    return shot.frame > 0;
+}
+
+// What cannot go together, or what needs another option; empty when the
+// line is sound.
+std::string conflict(const CommandLine& line) {
+    if (line.startLevel >= 0 && !line.levelFile.empty()) return "--level and --level-file cannot be given together";
+    if (!line.demoFile.empty() && (line.startLevel >= 0 || !line.levelFile.empty()))
+        return "--play-demo starts where the demo was recorded: it takes no --level or --level-file";
+    if (!line.demoFile.empty() && !line.recordFile.empty()) return "--record and --play-demo cannot be given together";
+    if (!line.screenshots.empty() && line.demoFile.empty()) return "--screenshot-at wants --play-demo";
+    return "";
 }
 
 // After getopt_long refused an option: optopt holds an unknown short option;
@@ -64,6 +97,20 @@ CommandLine parseCommandLine(int argc, char** argv) {
         case datadirOption: line.dataDirectory = optarg; break;
         case checkLevelOption: checkLevels = true; break;
         case noVsyncOption: line.verticalSync = false; break;
+        case levelOption:
+            line.startLevel = int(wholeNumber(optarg));
+            if (line.startLevel < 0) return usageError("--level wants a level number, not '" + std::string(optarg) + "'");
+            break;
+        case levelFileOption: line.levelFile = optarg; break;
+        case recordOption: line.recordFile = optarg; break;
+        case playDemoOption: line.demoFile = optarg; break;
+        case screenshotOption: {
+            CommandLine::Screenshot shot;
+            if (!readScreenshot(optarg, shot))
+                return usageError("--screenshot-at wants FRAME:FILE.png, not '" + std::string(optarg) + "'");
+            line.screenshots.push_back(shot);
+            break;
+        }
         case quitAfterOption:
             line.quitAfterFrames = frameCount(optarg);
             if (line.quitAfterFrames == 0) return usageError("--quit-after wants a number of frames, not '" + std::string(optarg) + "'");
@@ -73,6 +120,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         }
     }
     for (int i = optind; i < argc; ++i) line.levelFiles.push_back(argv[i]);
+    if (std::string why = conflict(line); !why.empty()) return usageError(why);
     if (help) line.action = CommandLine::Action::help;
     else if (version) line.action = CommandLine::Action::version;
     else if (checkLevels) {
@@ -85,6 +133,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
 
 const char* helpText() {
     return "Usage: vantrel [OPTION]...\n"
+           "       vantrel --play-demo FILE [--screenshot-at FRAME:FILE.png]...\n"
            "       vantrel --check-level [--datadir DIR] FILE...\n"
            "Play Vantrel Remake, or check level files.\n"
            "\n"
@@ -99,6 +148,14 @@ const char* helpText() {
            "                      installation without a keyboard)\n"
            "      --no-vsync      draw frames as fast as the machine can, without waiting\n"
            "                      for the display (the climb then runs faster)\n"
+           "      --level N       start on level N of the data (data/levelN.lvl.txt); a\n"
+           "                      game over returns to its title\n"
+           "      --level-file FILE  play the level in FILE, and load it again whenever\n"
+           "                      it changes on disk\n"
+           "      --record FILE   record the game into FILE, to be replayed exactly\n"
+           "      --play-demo FILE  replay a recorded game, then print how it ended\n"
+           "      --screenshot-at FRAME:FILE.png  with --play-demo, write that frame\n"
+           "                      to FILE.png (may be given more than once)\n"
            "  -h, --help          show this help and quit\n"
            "      --version       show the version and quit\n"
            "\n"

@@ -14,6 +14,15 @@ struct CommandLine {
     std::vector<std::string> levelFiles;    // the files for --check-level
     int quitAfterFrames = 0;                // --quit-after; 0 = never
     bool verticalSync = true;               // false with --no-vsync: frames are not paced
+    int startLevel = -1;                    // --level N; -1 when not given
+    std::string levelFile;                  // --level-file; empty when not given
+    std::string recordFile;                 // --record; empty when not given
+    std::string demoFile;                   // --play-demo; empty when not given
+    struct Screenshot {
+        long frame;        // the demo frame to capture, counted from 1
+        std::string file;  // the PNG to write
+    };
+    std::vector<Screenshot> screenshots;    // every --screenshot-at, in order
     std::string error;                      // what was wrong, for usageError
 };
 

@@ -13,13 +13,27 @@ GameState game;
 
 namespace {
 
-constexpr const char* firstLevel = "data\\level0.lvl.txt";
+int firstLevelNumber = 0;
+std::string levelFile;  // a system name; empty: the data's levels
 constexpr const char* counterFormat = "%0.0f";
 
 std::string levelFileName(int n) {
     char name[64];
     std::snprintf(name, sizeof name, "data\\level%d.lvl.txt", n);
     return name;
+}
+
+// Level n of the data, or the game's own level file.
+bool loadLevelNumber(int n) {
+    if (!levelFile.empty()) return loadLevelFile(levelFile);
+    return loadLevel(levelFileName(n).c_str());
+}
+
+// The player back at the level's start, standing.
+void placePlayerAtStart() {
+    game.player->velocity = 0;
+    game.player->x = game.player->y = 0;
+    game.player->savePosition();
 }
 
 void createLongLivedObjects() {
@@ -45,9 +59,9 @@ void createPictures() {
 void startGame() {
     platform::PictureBatch batch;  // the three counters' fonts are one picture
     game.gameStarted = game.flipVertical = game.flipHorizontal = false;
-    game.currentLevel = 0;
+    game.currentLevel = firstLevelNumber;
     seedRandom(123456);  // every start replays the same enemy bounces
-    loadLevel(firstLevel);
+    loadLevelNumber(firstLevelNumber);
     createLongLivedObjects();
     game.livesCounter->setValue(startLives);
     game.livesCounter->setFormat(counterFormat);
@@ -64,20 +78,23 @@ void restartGame() {
     game.livesCounter->setValue(startLives);
     game.scoreCounter->setValue(0);
     game.bonusTimer->setValue(startBonus);
-    game.player->velocity = 0;
-    game.player->x = game.player->y = 0;
-    game.player->savePosition();
-    loadLevel(firstLevel);
-    game.currentLevel = 0;
+    placePlayerAtStart();
+    loadLevelNumber(firstLevelNumber);
+    game.currentLevel = firstLevelNumber;
     resetClocks();
 }
 
+void setFirstLevel(int n) { firstLevelNumber = n; }
+void setOwnLevelFile(const std::string& systemName) { levelFile = systemName; }
+int firstLevel() { return firstLevelNumber; }
+const std::string& ownLevelFile() { return levelFile; }
+
 void changeLevel(int n) {
-    game.player->velocity = 0;
-    game.player->x = game.player->y = 0;
-    game.player->savePosition();
+    placePlayerAtStart();
     game.livesCounter->setValue(game.livesCounter->value() + 1);
-    if (loadLevel(levelFileName(n).c_str()))
+    if (!levelFile.empty())
+        loadLevelFile(levelFile);  // its own file has no next level: it is played again
+    else if (loadLevel(levelFileName(n).c_str()))
         game.currentLevel = n;
     else
         // Past the last level: play the current one again from its start, with
@@ -85,6 +102,14 @@ void changeLevel(int n) {
         // and the figure, back at the bottom, could never rise again).
         loadLevel(levelFileName(game.currentLevel).c_str());
     resetClocks();
+}
+
+bool replaceLevel(const std::string& text) {
+    if (!loadLevelText(text)) return false;
+    placePlayerAtStart();
+    game.climbing = false;
+    resetClocks();
+    return true;
 }
 
 void resetClocks() {

@@ -3,6 +3,7 @@
 #pragma once
 #include "game/level_file.h"
 #include <cstdint>
+#include <string>
 
 class AnimatedSprite;
 class Enemy;
@@ -45,13 +46,26 @@ constexpr double bonusRate = -0.025;
 constexpr double startBonus = 255;
 constexpr double startLives = 5;
 
-// Puts the game on its title picture at level 0, creating the objects that
+// Where play starts, and where a game over returns to: level n of the data
+// (0 unless chosen), or, when `systemName` is not empty, one level file from
+// anywhere, whose exit starts it again. Read by startGame and restartGame.
+void setFirstLevel(int n);
+void setOwnLevelFile(const std::string& systemName);
+int firstLevel();
+const std::string& ownLevelFile();
+
+// Puts the game on its title picture at its first level, creating the objects that
 // live for the whole run if they do not exist yet; runs on every new
 // rendering context. Keeps the score and the player's position.
 void startGame();
-// Back to the title after a game over: fresh counters, level 0.
+// Back to the title after a game over: fresh counters, the first level.
 void restartGame();
 // On to level n, with one life more; the player starts again at (0, 0).
+// With a level file of its own the game plays that file again instead.
 void changeLevel(int n);
+// The current level replaced by this text, as a level change does it but
+// with no life more (score and lives kept); false, with nothing changed,
+// when the text is not a level.
+bool replaceLevel(const std::string& text);
 // Enemies and the player measure time afresh, so a pause moves nothing.
 void resetClocks();

@@ -31,10 +31,15 @@ AnimatedSprite* makeItem(const ItemRecord& r) {
 
 }  // namespace
 
-bool loadLevel(const char* fileName) {
-    platform::PictureBatch batch;  // the level's objects share few pictures: decode each once
+bool loadLevel(const char* fileName) { return loadLevelFile(platform::findFile(fileName)); }
+
+bool loadLevelFile(const std::string& systemName) {
     std::string text;
-    if (!readLevelText(platform::findFile(fileName), text)) return false;
+    return readLevelText(systemName, text) && loadLevelText(text);
+}
+
+bool loadLevelText(const std::string& text) {
+    platform::PictureBatch batch;  // the level's objects share few pictures: decode each once
     LevelDescription level;
     if (!parseLevel(text.data(), text.size(), level)) return false;
 

@@ -144,6 +144,11 @@ TEST(Options, EachAsksForWhatItSays) {
     EXPECT_EQ(parse({"--help"}).action, Action::help);
     EXPECT_EQ(parse({"-h", "--bogus"}).action, Action::usageError);  // an error wins over help
     EXPECT_EQ(parse({"--version"}).action, Action::version);
+    EXPECT_EQ(parse({"--level", "0"}).startLevel, 0);
+    CommandLine demo = parse({"--play-demo", "d", "--screenshot-at", "12:a:b.png", "--screenshot-at", "3:c.png"});
+    ASSERT_EQ(demo.screenshots.size(), 2u);
+    EXPECT_EQ(demo.screenshots[0].frame, 12);
+    EXPECT_EQ(demo.screenshots[0].file, "a:b.png");  // split at the first colon
 }
 
 TEST(Options, CheckLevelTakesEveryFileOnTheLineWhereverTheOptionsStand) {
@@ -170,6 +175,11 @@ TEST(Options, MistakesAreUsageErrorsThatNameTheWord) {
         {{"--quit-after", "99999999999"}, "'99999999999'"},
         {{"level0.lvl.txt"}, "unexpected argument 'level0.lvl.txt'"},
         {{"--check-level"}, "--check-level wants the level files"},
+        {{"--level", "-1"}, "'-1'"},
+        {{"--level", "1", "--level-file", "f"}, "cannot be given together"},
+        {{"--play-demo", "d", "--level", "2"}, "takes no --level"},
+        {{"--screenshot-at", "5:x.png"}, "wants --play-demo"},
+        {{"--play-demo", "d", "--screenshot-at", "x.png"}, "FRAME:FILE.png"},
     };
     for (const Case& c : cases) {
         CommandLine line = parse(c.words);
