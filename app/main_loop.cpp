@@ -1,5 +1,6 @@
 #include "app/main_loop.h"
 #include "app/keyboard.h"
+#include "app/level_watch.h"
 #include "app/window.h"
 #include "game/game_frame.h"
 #include "platform/message_box.h"
@@ -27,6 +28,7 @@ bool switchMode() {
 // The queue is empty: draw (unless minimised), then present, unless this pass
 // ends the program. A minimised window is still presented and its keys tested.
 LoopPass idlePass() {
+    pollLevelFile();  // a watched level file that changed is loaded before the frame that shows it
     bool leaveLoop = false;
     if (windowActive && !drawScene()) leaveLoop = true;
     if (!leaveLoop) {

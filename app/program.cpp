@@ -1,9 +1,13 @@
 #include "app/program.h"
 #include "app/command_line.h"
+#include "app/demo.h"
+#include "app/level_watch.h"
 #include "app/main_loop.h"
 #include "app/window.h"
+#include "game/game_state.h"
 #include "game/level_check.h"
 #include "platform/data_search.h"
+#include "platform/paths.h"
 #include "platform/video.h"
 
 #ifndef VANTREL_VERSION
@@ -12,13 +16,30 @@
 
 namespace {
 
-int play(const CommandLine& line) {
+// --level N: the data must hold that level, or there is nothing to play.
+bool chooseFirstLevel(int n, std::FILE* err) {
+    std::string name = "data\\level" + std::to_string(n) + ".lvl.txt";
+    if (!platform::isRegularFile(platform::findFile(name.c_str()))) {
+        std::fprintf(err, "vantrel: the data holds no level %d (%s)\n", n, platform::findFile(name.c_str()).c_str());
+        return false;
+    }
+    setFirstLevel(n);
+    return true;
+}
+
+int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
+    if (!line.demoFile.empty()) return playDemo(line, out, err);
+    if (line.startLevel >= 0 && !chooseFirstLevel(line.startLevel, err)) return 1;
+    if (!line.levelFile.empty() && !watchLevelFile(line.levelFile, err)) return 1;
+    if (!line.recordFile.empty() && !startRecording(line, err)) return 1;
     if (line.screen == StartScreen::ask)
         askFullScreen();
     else
         fullScreen = line.screen == StartScreen::fullScreen;
     platform::setVerticalSync(line.verticalSync);
-    return runGame(line.quitAfterFrames);
+    int status = runGame(line.quitAfterFrames);
+    finishRecording(out);
+    return status;
 }
 
 }  // namespace
@@ -38,5 +59,5 @@ int runProgram(int argc, char** argv, std::FILE* out, std::FILE* err) {
         std::fputs(checking ? "vantrel: pictures named in the levels will be reported missing (see --datadir)\n"
                             : "vantrel: starting without pictures or levels (see --datadir in vantrel --help)\n",
                    err);
-    return checking ? reportLevelChecks(line.levelFiles, out) : play(line);
+    return checking ? reportLevelChecks(line.levelFiles, out) : play(line, out, err);
 }

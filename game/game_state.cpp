@@ -14,7 +14,8 @@ GameState game;
 namespace {
 
 int firstLevelNumber = 0;
-std::string levelFile;  // a system name; empty: the data's levels
+bool ownLevel = false;
+std::string ownText;  // the game's own level, when it has one
 constexpr const char* counterFormat = "%0.0f";
 
 std::string levelFileName(int n) {
@@ -25,7 +26,7 @@ std::string levelFileName(int n) {
 
 // Level n of the data, or the game's own level file.
 bool loadLevelNumber(int n) {
-    if (!levelFile.empty()) return loadLevelFile(levelFile);
+    if (ownLevel) return loadLevelText(ownText);
     return loadLevel(levelFileName(n).c_str());
 }
 
@@ -85,15 +86,19 @@ void restartGame() {
 }
 
 void setFirstLevel(int n) { firstLevelNumber = n; }
-void setOwnLevelFile(const std::string& systemName) { levelFile = systemName; }
+void setOwnLevel(const std::string& text) {
+    ownLevel = true;
+    ownText = text;
+}
 int firstLevel() { return firstLevelNumber; }
-const std::string& ownLevelFile() { return levelFile; }
+bool hasOwnLevel() { return ownLevel; }
+const std::string& ownLevelText() { return ownText; }
 
 void changeLevel(int n) {
     placePlayerAtStart();
     game.livesCounter->setValue(game.livesCounter->value() + 1);
-    if (!levelFile.empty())
-        loadLevelFile(levelFile);  // its own file has no next level: it is played again
+    if (ownLevel)
+        loadLevelText(ownText);  // its own level has no next one: it is played again
     else if (loadLevel(levelFileName(n).c_str()))
         game.currentLevel = n;
     else
@@ -106,6 +111,7 @@ void changeLevel(int n) {
 
 bool replaceLevel(const std::string& text) {
     if (!loadLevelText(text)) return false;
+    setOwnLevel(text);
     placePlayerAtStart();
     game.climbing = false;
     resetClocks();

@@ -47,12 +47,14 @@ constexpr double startBonus = 255;
 constexpr double startLives = 5;
 
 // Where play starts, and where a game over returns to: level n of the data
-// (0 unless chosen), or, when `systemName` is not empty, one level file from
-// anywhere, whose exit starts it again. Read by startGame and restartGame.
+// (0 unless chosen), or a level of the game's own, given as its text (read
+// from a file anywhere, or from a demo), whose exit starts it again. Read
+// by startGame and restartGame.
 void setFirstLevel(int n);
-void setOwnLevelFile(const std::string& systemName);
+void setOwnLevel(const std::string& text);
 int firstLevel();
-const std::string& ownLevelFile();
+bool hasOwnLevel();
+const std::string& ownLevelText();  // empty without a level of its own
 
 // Puts the game on its title picture at its first level, creating the objects that
 // live for the whole run if they do not exist yet; runs on every new
@@ -64,8 +66,8 @@ void restartGame();
 // With a level file of its own the game plays that file again instead.
 void changeLevel(int n);
 // The current level replaced by this text, as a level change does it but
-// with no life more (score and lives kept); false, with nothing changed,
-// when the text is not a level.
+// with no life more (score and lives kept); it becomes the game's own level.
+// False, with nothing changed, when the text is not a level.
 bool replaceLevel(const std::string& text);
 // Enemies and the player measure time afresh, so a pause moves nothing.
 void resetClocks();

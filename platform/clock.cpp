@@ -25,6 +25,8 @@ uint32_t tickCount() {
     return now;
 }
 
+uint64_t wallMilliseconds() { return uint64_t(backend::steadyNanoseconds() / 1000000); }
+
 namespace testing {
 
 void setClock(uint32_t now, uint32_t step) {

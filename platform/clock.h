@@ -8,4 +8,9 @@ namespace platform {
 
 uint32_t tickCount();
 
+// Milliseconds of real time, for what must not touch the game's clock (a
+// set clock does not move it, and reading it is never recorded): looking at
+// files now and then, flushing a recording.
+uint64_t wallMilliseconds();
+
 }  // namespace platform
