@@ -53,6 +53,7 @@ void reload() {
         if (why.empty()) why = "it is not a whole level";
         std::fprintf(messages, "vantrel: %s changed, but %s: the last good version plays on\n", watched.c_str(),
                      why.c_str());
+        reportCheck();
         return;
     }
     std::fprintf(messages, "vantrel: %s changed: loaded again\n", watched.c_str());
