@@ -2,6 +2,7 @@
 #include "game/level_report.h"
 #include "game/level_file.h"
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -113,11 +114,12 @@ std::string whereItEnded(const LevelSource& source) {
     return "before the enemy count";
 }
 
-void checkWhole(LevelReport& report, size_t size) {
+void checkWhole(LevelReport& report, bool tooLarge) {
     const LevelSource& source = report.source;
     int next = int(source.tokens.size()) + 1;
-    if (size > maxLevelFileSize)
-        report.add(0, "larger than " + std::to_string(maxLevelFileSize >> 20) + " MiB: the game refuses the file");
+    if (tooLarge || source.tooLarge)
+        report.add(next, "the level's records run on past " + std::to_string(maxLevelTextSize >> 20) +
+                             " MiB: the game refuses the whole file");
     else if (source.overlongToken)
         report.add(next, "longer than " + std::to_string(maxTokenLength) +
                              " characters: the game refuses the whole file");
@@ -131,43 +133,71 @@ std::vector<LevelProblem> inTokenOrder(std::vector<LevelProblem> problems) {
     return problems;
 }
 
-}  // namespace
+// Text after the level's last record, which the game never reads: most
+// often a record the counts leave out.
+void noteTextAfter(LevelReport& report, const LevelTextEnd& after) {
+    const LevelSource& source = report.source;
+    report.note(int(source.tokens.size()) + 1,
+                "text follows the level's last record: the game does not read it (if it holds records, a count is too low)",
+                source.lastLine + after.linesBeforeText);
+}
 
-std::vector<LevelProblem> checkLevelText(const char* text, size_t size) {
+// What follows the level in text held whole, as readLevelText would see it.
+LevelTextEnd textAfter(const char* text, size_t size, const LevelSource& source) {
+    LevelTextEnd after;
+    size_t at = source.lastTokenEnd;
+    for (; at < size && isspace(static_cast<unsigned char>(text[at])); ++at) after.linesBeforeText += text[at] == '\n';
+    after.textFollows = at < size;
+    return after;
+}
+
+// The checks of a level's text; `after` tells what follows it in a file
+// read only as far as the level goes (readLevelText).
+std::vector<LevelProblem> checkLevel(const char* text, size_t size, const LevelTextEnd& after) {
     LevelSource source;
     LevelDescription level;
     bool whole = parseLevel(text, size, level, &source);
     LevelReport report{source, {}};
     checkTokens(report);
     checkCounts(report);
-    if (whole)
-        checkRecords(report, level);
-    else
-        checkWhole(report, size);
+    if (!whole) {
+        checkWhole(report, after.tooLarge);
+        return inTokenOrder(report.problems);
+    }
+    checkRecords(report, level);
+    LevelTextEnd following = after.textFollows ? after : textAfter(text, size, source);
+    if (following.textFollows) noteTextAfter(report, following);
     return inTokenOrder(report.problems);
 }
 
+}  // namespace
+
+std::vector<LevelProblem> checkLevelText(const char* text, size_t size) { return checkLevel(text, size, {}); }
+
 std::vector<LevelProblem> checkLevelFile(const std::string& path) {
     std::string text, error;
-    if (!readLevelText(path, text, &error)) return {{0, 0, "cannot be read: " + error}};
-    return checkLevelText(text.data(), text.size());
+    LevelTextEnd after;
+    if (!readLevelText(path, text, &error, &after)) return {{0, 0, "cannot be read: " + error}};
+    return checkLevel(text.data(), text.size(), after);
 }
 
 int reportLevelChecks(const std::vector<std::string>& files, std::FILE* out) {
     bool clean = true;
     for (const std::string& file : files) {
-        std::vector<LevelProblem> problems = checkLevelFile(file);
-        for (const LevelProblem& p : problems) {
+        size_t count = 0;
+        for (const LevelProblem& p : checkLevelFile(file)) {
+            const char* kind = p.note ? "note: " : "";
             if (p.token > 0)
-                std::fprintf(out, "%s:%d: token %d: %s\n", file.c_str(), p.line, p.token, p.message.c_str());
+                std::fprintf(out, "%s:%d: token %d: %s%s\n", file.c_str(), p.line, p.token, kind, p.message.c_str());
             else
-                std::fprintf(out, "%s: %s\n", file.c_str(), p.message.c_str());
+                std::fprintf(out, "%s: %s%s\n", file.c_str(), kind, p.message.c_str());
+            count += !p.note;
         }
-        if (problems.empty())
+        if (count == 0)
             std::fprintf(out, "%s: clean\n", file.c_str());
         else
-            std::fprintf(out, "%s: %zu problem%s\n", file.c_str(), problems.size(), problems.size() == 1 ? "" : "s");
-        clean = clean && problems.empty();
+            std::fprintf(out, "%s: %zu problem%s\n", file.c_str(), count, count == 1 ? "" : "s");
+        clean = clean && count == 0;
     }
     return clean ? 0 : 1;
 }

@@ -12,21 +12,24 @@ namespace {
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // Walks the text token by token, noting each one in the source when asked.
+// A level ends within maxLevelTextSize: no token past it is read.
 class Tokens {
 public:
     Tokens(const char* text, size_t size, LevelSource* source) : text(text), size(size), source(source) {}
 
-    // False at the end of the text or on an overlong token.
+    // False at the end of the text, on an overlong token or past the size limit.
     bool next(std::string& token, TokenKind kind) {
-        while (at < size && isSpace(text[at])) {
+        size_t end = std::min(size, maxLevelTextSize + 1);
+        while (at < end && isSpace(text[at])) {
             if (text[at] == '\n') ++line;
             ++at;
         }
         size_t start = at;
-        while (at < size && !isSpace(text[at])) ++at;
-        bool read = at != start && at - start <= maxTokenLength;
+        while (at < end && !isSpace(text[at])) ++at;
+        bool tooLarge = at > maxLevelTextSize || (at == start && textAfter(at));
+        bool read = !tooLarge && at != start && at - start <= maxTokenLength;
         if (read) token.assign(text + start, at - start);
-        if (source) note(read, at != start, token, kind);
+        if (source) note(read, tooLarge, at != start, token, kind);
         return read;
     }
 
@@ -37,12 +40,21 @@ private:
     int line = 1;
     LevelSource* source;
 
-    void note(bool read, bool sawToken, const std::string& token, TokenKind kind) {
+    // Whether anything but white space lies at or after `from`.
+    bool textAfter(size_t from) const {
+        while (from < size && isSpace(text[from])) ++from;
+        return from < size;
+    }
+
+    void note(bool read, bool tooLarge, bool sawToken, const std::string& token, TokenKind kind) {
         source->lastLine = line;
-        if (read)
+        if (read) {
             source->tokens.push_back({line, kind, tokenTrouble(token, kind), token});
-        else
-            source->overlongToken = sawToken;
+            source->lastTokenEnd = at;
+        } else {
+            source->tooLarge = tooLarge;
+            source->overlongToken = !tooLarge && sawToken;
+        }
     }
 };
 
@@ -138,7 +150,7 @@ int32_t realToIntegerToken(const std::string& token) {
 bool parseLevel(const char* text, size_t size, LevelDescription& level, LevelSource* source) {
     level = {};
     if (source) *source = {};
-    if (!text || size > maxLevelFileSize) return false;
+    if (!text) return false;
     Tokens tokens(text, size, source);
     return readNotedSection(tokens, source, &LevelSource::enemyCountToken, level.enemyCount, level.enemies,
                             maxEnemies, enemyKinds, enemyFrom) &&
@@ -150,12 +162,15 @@ bool parseLevel(const char* text, size_t size, LevelDescription& level, LevelSou
 
 namespace {
 
-// A number as strtod reads it, taking the whole token.
-bool wholeTokenIsReal(const std::string& token) {
+// A decimal number with a fraction or an exponent, as strtod reads it,
+// taking the whole token. strtod also reads hexadecimal (0x10), inf and nan:
+// those are not what a whole number was meant as, only text (every one of
+// them holds an x or an n, which no decimal number does).
+bool wholeTokenIsDecimalReal(const std::string& token) {
     const char* start = token.c_str();
     char* end = nullptr;
     std::strtod(start, &end);
-    return end != start && *end == '\0';
+    return end != start && *end == '\0' && token.find_first_of("xXnN") == std::string::npos;
 }
 
 TokenTrouble integerTrouble(const std::string& token) {
@@ -165,10 +180,10 @@ TokenTrouble integerTrouble(const std::string& token) {
     const char* digits = p;
     int64_t value = 0;  // capped past both limits
     for (; *p >= '0' && *p <= '9'; ++p) value = std::min(value * 10 + (*p - '0'), int64_t(int32Max) + 2);
-    if (p == digits) return wholeTokenIsReal(token) ? TokenTrouble::notWhole : TokenTrouble::notANumber;
+    if (p == digits) return wholeTokenIsDecimalReal(token) ? TokenTrouble::notWhole : TokenTrouble::notANumber;
     if (negative ? -value < int32Min : value > int32Max) return TokenTrouble::outOfRange;
     if (*p == '\0') return TokenTrouble::none;
-    return wholeTokenIsReal(token) ? TokenTrouble::notWhole : TokenTrouble::trailingText;
+    return wholeTokenIsDecimalReal(token) ? TokenTrouble::notWhole : TokenTrouble::trailingText;
 }
 
 TokenTrouble realTrouble(const std::string& token) {
@@ -200,18 +215,95 @@ TokenTrouble tokenTrouble(const std::string& token, TokenKind kind) {
     return TokenTrouble::none;
 }
 
-bool readLevelText(const std::string& systemName, std::string& text, std::string* error) {
+namespace {
+
+// Follows a level's text as it arrives, chunk by chunk, to tell where the
+// level ends: after its third count and the records the counts announce, as
+// parseLevel reads them.
+class LevelExtent {
+public:
+    bool ended = false;     // the level's last token is complete, or one is too long for any level
+    bool overlong = false;  // the token that ended it is longer than maxTokenLength
+
+    // How many of the bytes belong to the level: all of them, until it ends.
+    size_t take(const char* bytes, size_t size) {
+        for (size_t i = 0; i < size; ++i) {
+            if (isSpace(bytes[i])) {
+                if (length > 0) endToken();
+                if (ended) return i;
+            } else if (++length > maxTokenLength) {
+                ended = overlong = true;  // enough of it for parseLevel to refuse the file
+                return i + 1;
+            } else if (recordTokensLeft == 0) {
+                count += bytes[i];  // a count, needed whole
+            }
+        }
+        return size;
+    }
+
+private:
+    static constexpr int fields[3] = {enemyFields, stairFields, itemFields};
+    int section = 0;               // the section being read
+    int64_t recordTokensLeft = 0;  // of its records; 0 while its count is awaited
+    size_t length = 0;             // of the token being read
+    std::string count;             // the count being read
+
+    void endToken() {
+        length = 0;
+        if (recordTokensLeft == 0) {
+            recordTokensLeft = std::max<int64_t>(0, integerToken(count)) * fields[section];
+            count.clear();
+        } else {
+            --recordTokensLeft;
+        }
+        if (recordTokensLeft == 0) ended = ++section == 3;
+    }
+};
+
+int lineEnds(const char* bytes, size_t size) { return int(std::count(bytes, bytes + size, '\n')); }
+
+// Looks for text in the bytes after the level, up to levelLookAhead of them:
+// first what is left of the chunk the level ended in, then further chunks.
+void lookPastLevel(std::FILE* file, const char* rest, size_t restSize, LevelTextEnd& end) {
+    char buffer[4096];
+    size_t looked = 0;
+    for (;;) {
+        const char* text = std::find_if(rest, rest + restSize, [](char c) { return !isSpace(c); });
+        end.linesBeforeText += lineEnds(rest, size_t(text - rest));
+        if (text != rest + restSize) {
+            end.textFollows = true;
+            return;
+        }
+        looked += restSize;
+        if (looked >= levelLookAhead) return;
+        restSize = std::fread(buffer, 1, std::min(sizeof buffer, levelLookAhead - looked), file);
+        if (restSize == 0) return;
+        rest = buffer;
+    }
+}
+
+}  // namespace
+
+bool readLevelText(const std::string& systemName, std::string& text, std::string* error, LevelTextEnd* end) {
+    text.clear();
+    LevelTextEnd found;
     std::FILE* file = std::fopen(systemName.c_str(), "rb");
     if (!file) {
         if (error) *error = std::strerror(errno);
         return false;
     }
+    LevelExtent extent;
     char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0 && text.size() <= maxLevelFileSize)
-        text.append(buffer, got);
+    size_t got = 0, used = 0;
+    while (!extent.ended && text.size() <= maxLevelTextSize && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        used = std::min(extent.take(buffer, got), maxLevelTextSize + 1 - text.size());
+        text.append(buffer, used);
+    }
+    found.tooLarge = text.size() > maxLevelTextSize;  // a level that ends within the limit stops there
+    if (end && extent.ended && !extent.overlong && !found.tooLarge) lookPastLevel(file, buffer + used, got - used, found);
     bool ok = !std::ferror(file);
     if (!ok && error) *error = "it cannot be read";
     std::fclose(file);
+    if (end) *end = found;
     return ok;
 }

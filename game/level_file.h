@@ -47,8 +47,11 @@ struct LevelDescription {
 
 // Longer tokens cannot be names or numbers of a level: such a file is refused.
 constexpr size_t maxTokenLength = 4095;
-// Bigger files are not levels.
-constexpr size_t maxLevelFileSize = 16 * 1024 * 1024;
+// A level's own text, from the start of the file to the end of its last
+// record, is at most this long: a level whose records run on past it is
+// refused. What follows the last record is never read, so it may be of any
+// size.
+constexpr size_t maxLevelTextSize = 16 * 1024 * 1024;
 
 // Tokens in a record of each kind.
 constexpr int enemyFields = 8;
@@ -83,19 +86,36 @@ struct LevelSource {
     // The token numbers of the three counts; 0 when the text ended before it.
     int enemyCountToken = 0, stairCountToken = 0, itemCountToken = 0;
     bool overlongToken = false;  // reading stopped at a token longer than maxTokenLength
+    bool tooLarge = false;       // reading stopped at a token that ends past maxLevelTextSize
     int lastLine = 1;            // the line where reading stopped
+    size_t lastTokenEnd = 0;     // bytes from the start of the text to the end of the last token read
 };
 
-// Reads a level from the file's text. False, with `level` unusable, when the
-// text ends inside a record or holds an overlong token. With a `source`, also
-// notes every token read, up to where reading stopped.
+// Reads a level from the file's text, up to the end of its last record. False,
+// with `level` unusable, when the text ends inside a record, holds an
+// overlong token or runs past maxLevelTextSize before the level ends. With a
+// `source`, also notes every token read, up to where reading stopped.
 bool parseLevel(const char* text, size_t size, LevelDescription& level, LevelSource* source = nullptr);
 
-// The whole text of a level file by its system name, up to just past
-// maxLevelFileSize (enough for parseLevel to refuse a bigger file). False
-// when it cannot be opened or read (a directory opens but cannot be read),
-// with the reason in `error` when asked.
-bool readLevelText(const std::string& systemName, std::string& text, std::string* error = nullptr);
+// What readLevelText saw beyond the text it returns.
+struct LevelTextEnd {
+    bool textFollows = false;  // more than white space comes after the level's last record (looked
+                               // for in the levelLookAhead bytes after it)
+    int linesBeforeText = 0;   // line ends between the last record and that text
+    bool tooLarge = false;     // the level did not end within maxLevelTextSize: reading stopped there
+};
+
+// How far past a level readLevelText looks for text that follows it, when asked.
+constexpr size_t levelLookAhead = 65536;
+
+// The text of a level file by its system name: read in chunks up to the end
+// of the level's last token, as the counts in it announce, so whatever
+// follows the level is not read (nor kept). A level still going on past
+// maxLevelTextSize stops just past it, enough for parseLevel to refuse it.
+// False when the file cannot be opened or read (a directory opens but cannot
+// be read), with the reason in `error` when asked.
+bool readLevelText(const std::string& systemName, std::string& text, std::string* error = nullptr,
+                   LevelTextEnd* end = nullptr);
 
 // What is odd about a token read as `kind`.
 TokenTrouble tokenTrouble(const std::string& token, TokenKind kind);

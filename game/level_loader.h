@@ -5,8 +5,9 @@
 // Reads the level file (a game name such as "data\level0.lvl.txt") and puts
 // a new object into every slot it describes, destroying the one that was
 // there. False, with nothing changed, when the file cannot be opened or is
-// not a whole level (it ends inside a record, or holds an overlong token).
-// A count above a table's capacity keeps the first records that fit.
+// not a whole level (it ends inside a record, holds an overlong token, or its
+// records run past maxLevelTextSize). What follows the last record is not
+// read. A count above a table's capacity keeps the first records that fit.
 bool loadLevel(const char* fileName);
 // The same for a file by its system name, from anywhere, and for a level's
 // text already read.

@@ -1,10 +1,21 @@
 #include "game/level_report.h"
 #include <cstdio>
 
+namespace {
+
+int lineOf(const LevelSource& source, int token) {
+    if (token <= 0) return 0;
+    return token <= int(source.tokens.size()) ? source.tokens[token - 1].line : source.lastLine;
+}
+
+}  // namespace
+
 void LevelReport::add(int token, std::string message) {
-    int line = 0;
-    if (token > 0) line = token <= int(source.tokens.size()) ? source.tokens[token - 1].line : source.lastLine;
-    problems.push_back({token, line, std::move(message)});
+    problems.push_back({token, lineOf(source, token), std::move(message)});
+}
+
+void LevelReport::note(int token, std::string message, int line) {
+    problems.push_back({token, line ? line : lineOf(source, token), std::move(message), true});
 }
 
 std::string number(double value) {

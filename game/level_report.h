@@ -12,6 +12,8 @@ struct LevelReport {
 
     // A problem about token n (0: the file as a whole), on that token's line.
     void add(int token, std::string message);
+    // A note about token n, on the given line (0: that token's).
+    void note(int token, std::string message, int line = 0);
 };
 
 // The enemies, stairs and items the game would build from the level: what it

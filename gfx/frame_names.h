@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
-// Whether a frame-name format can be used safely: text, one %s, text, one
-// integer conversion (flags, width and precision allowed), text; "%%" stands
-// for a percent sign anywhere.
+// Whether a frame-name format can be used safely with one string and one
+// int: text, one %s (flag '-', width and precision of up to 3 digits), text,
+// one of d i o u x X (flags "-+ 0#", '#' only with o x X; width and precision
+// of up to 3 digits; length h or hh), text; "%%" stands for a percent sign
+// anywhere.
 bool validFrameNameFormat(const char* format);
 // The name of frame `number`; empty when the format is not valid.
 std::string frameFileName(const char* format, const char* prefix, int32_t number);

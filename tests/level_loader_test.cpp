@@ -2,12 +2,15 @@
 // replacement, and files that are broken.
 #include "game/enemy.h"
 #include "game/game_state.h"
+#include "game/level_file.h"
 #include "game/level_loader.h"
 #include "game/stair.h"
 #include "gfx/animated_sprite.h"
 #include "support/pictures.h"
 #include <climits>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +67,50 @@ TEST(LevelTokens, ConvertAsTheCLibraryReadsTextWithoutOverflow) {
     EXPECT_DOUBLE_EQ(realToken("0.04x"), 0.04);
     EXPECT_DOUBLE_EQ(realToken("x0.04"), 0);
     for (const char* odd : {"nan", "-inf", "infinity", "1e999"}) EXPECT_EQ(realToken(odd), 0) << odd;
+}
+
+// Whole numbers stop at the first character that is not a decimal digit;
+// reals are what strtod makes of them, hexadecimal included, with infinities
+// and NaN read as 0.
+TEST(LevelTokens, HexadecimalExponentsInfAndNanInEachKindOfField) {
+    std::string text = "0 4\n"
+                       "0x10 1e3 inf nan 20 -0x.8 0x10\n"
+                       "0X1p4 1e-3 INF NAN 20 1e999 1e3\n"
+                       "0 0 infinity -nan 20 0 inf\n"
+                       "0 0 0 0 20 0 nan\n"
+                       "2\n0 0 0 8 8 0 p 0x10 1e3 %s%d 0x10 inf 1e3\n"
+                       "0 0 0 8 8 0 p 1 2 %s%d 1e3 nan 0x7fffffff\n";
+    LevelDescription level;
+    ASSERT_TRUE(parseLevel(text.data(), text.size(), level));
+    ASSERT_EQ(level.stairs.size(), 4u);
+    const StairRecord& a = level.stairs[0];
+    EXPECT_EQ(a.x, 16);
+    EXPECT_EQ(a.y, 1000);
+    EXPECT_EQ(a.z, 0);
+    EXPECT_EQ(a.width, 0);
+    EXPECT_EQ(a.depth, -0.5);
+    EXPECT_EQ(a.type, 0);
+    const StairRecord& b = level.stairs[1];
+    EXPECT_EQ(b.x, 16);
+    EXPECT_DOUBLE_EQ(b.y, 0.001);
+    EXPECT_EQ(b.z, 0);
+    EXPECT_EQ(b.width, 0);
+    EXPECT_EQ(b.depth, 0);
+    EXPECT_EQ(b.type, 1);
+    EXPECT_EQ(level.stairs[2].z, 0);
+    EXPECT_EQ(level.stairs[2].width, 0);
+    EXPECT_EQ(level.stairs[2].type, 0);
+    EXPECT_EQ(level.stairs[3].type, 0);
+    ASSERT_EQ(level.items.size(), 2u);
+    const ItemRecord& i = level.items[0];
+    EXPECT_EQ(i.firstFrame, 0);
+    EXPECT_EQ(i.lastFrame, 1);
+    EXPECT_EQ(i.frameInterval, 16);  // a real, cut to a whole number
+    EXPECT_EQ(i.lifetime, 0);
+    EXPECT_EQ(i.points, 1);
+    EXPECT_EQ(level.items[1].frameInterval, 1000);
+    EXPECT_EQ(level.items[1].lifetime, 0);
+    EXPECT_EQ(level.items[1].points, 0);
 }
 
 TEST_F(Levels, TheExampleLoadsRecordByRecord) {
@@ -160,6 +207,50 @@ TEST_F(Levels, AFileThatEndsInsideARecordIsRefused) {
     }
     EXPECT_FALSE(load(""));
     EXPECT_FALSE(load("2147483647"));  // a count far beyond the file
+}
+
+// A level whose last token ends `end` bytes into the text: no enemies or
+// stairs, then items of tokens "1", padded after the item count.
+std::string levelEndingAt(size_t end) {
+    const size_t items = 645000, tokens = items * itemFields;
+    std::string text = "0 0 " + std::to_string(items);
+    text.append(end - text.size() - 2 * tokens, ' ');
+    for (size_t i = 0; i < tokens; ++i) text += " 1";
+    return text;
+}
+
+TEST_F(Levels, TextAfterTheLastRecordIsNotReadWhateverItsSizeButTheLevelHasALimit) {
+    // A gibibyte after the level (a hole in the file: it reads as zero bytes).
+    std::string path = data.file("level.txt");
+    std::ofstream(path, std::ios::binary) << exampleLevel << "2\n" << "a log that follows\n";
+    std::filesystem::resize_file(path, uintmax_t(1) << 30);
+    ASSERT_TRUE(loadLevel("data\\level.txt"));
+    EXPECT_EQ(game.itemCount, 2);
+    std::string text;
+    LevelTextEnd end;
+    ASSERT_TRUE(readLevelText(path, text, nullptr, &end));
+    EXPECT_EQ(text + "\n", exampleLevel);  // up to the last token: nothing after it is kept
+    EXPECT_TRUE(end.textFollows);
+    EXPECT_EQ(end.linesBeforeText, 1);
+    EXPECT_FALSE(end.tooLarge);
+
+    // The limit is on the level's own text: ending at the limit, followed by
+    // more, it is read; one byte further it is refused, from a file too.
+    LevelDescription level;
+    LevelSource source;
+    std::string atLimit = levelEndingAt(maxLevelTextSize) + " 2 and more";
+    ASSERT_TRUE(parseLevel(atLimit.data(), atLimit.size(), level));
+    EXPECT_EQ(level.itemCount, 645000);
+    std::string pastLimit = levelEndingAt(maxLevelTextSize + 1) + "\n";
+    EXPECT_FALSE(parseLevel(pastLimit.data(), pastLimit.size(), level, &source));
+    EXPECT_TRUE(source.tooLarge);
+    EXPECT_FALSE(source.overlongToken);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << pastLimit;
+    EXPECT_FALSE(loadLevel("data\\level.txt"));
+    EXPECT_EQ(game.itemCount, 2);
+    ASSERT_TRUE(readLevelText(path, text, nullptr, &end));
+    EXPECT_TRUE(end.tooLarge);
+    EXPECT_EQ(text.size(), maxLevelTextSize + 1);
 }
 
 TEST_F(Levels, LongTokensAreNamesUpToALimit) {

@@ -53,14 +53,27 @@ TEST_F(Sprites, FrameNamesComeFromPrefixNumberAndFormat) {
 }
 
 TEST(FrameNameFormats, OnlyTheSafeShapeIsAccepted) {
-    for (const char* ok : {"%s%02d.tga", "%s_%d", "%%%s%3i%%", "%s%-+ #05.3d", "%s%x.tga", "%s%u"})
+    for (const char* ok : {"%s%02d.tga", "%s_%d", "%%%s%3i%%", "%s%-+ 05.3d", "%s%x.tga", "%s%u", "%s%#o", "%s%#X",
+                           "%10s%02d.tga", "%-999.999s%999.999d", "%.s%.d", "%s%hd.tga", "%s%hhu", "%s%hhx"})
         EXPECT_TRUE(validFrameNameFormat(ok)) << ok;
-    for (const char* bad : std::initializer_list<const char*>{"%n", "%s%n", "%s%s", "%x%x%x", "%", "%s%", "%s%d%", "%d%s", "%s%d%d", "%s", "%d",
-                            "%s%ld", "%s%*d", "%s%1000d", "%s%.1000d", "%5s%d", "%s%f", "%s%p", "", nullptr})
+    for (const char* bad : std::initializer_list<const char*>{
+             "%n", "%s%n", "%s%s", "%x%x%x", "%", "%s%", "%s%d%", "%d%s", "%s%d%d", "%s", "%d", "%s%ld", "%s%lld",
+             "%s%jd", "%s%zd", "%s%hhhd", "%ls%d", "%hs%d", "%s%*d", "%*s%d", "%s%.*d", "%s%1000d", "%s%.1000d",
+             "%999999999s%d", "%1000s%d", "%0s%d", "%#s%d", "%+s%d", "%s%#d", "%s%#u", "%1$s%2$d", "%s%'d",
+             "%-%s%d", "%s%f", "%s%p", "%s%c", "", nullptr})
         EXPECT_FALSE(validFrameNameFormat(bad)) << (bad ? bad : "null");
     std::string longFormat = "%s" + std::string(10000, 'a') + "%d";
     EXPECT_EQ(frameFileName(longFormat.c_str(), "p", 7), "p" + std::string(10000, 'a') + "7");
     EXPECT_EQ(frameFileName("%s%x", "p", -1), "pffffffff");
+    // A width on the prefix pads it on the left; h and hh print the number cut to 16 and 8 bits.
+    EXPECT_EQ(frameFileName("%10s%02d.tga", "data\\gem", 7), "  data\\gem07.tga");
+    EXPECT_EQ(frameFileName("%-4.2s|%d", "abc", 5), "ab  |5");
+    EXPECT_EQ(frameFileName("%s%hd.tga", "p", 12), "p12.tga");
+    EXPECT_EQ(frameFileName("%s%hd.tga", "p", 40000), "p-25536.tga");
+    EXPECT_EQ(frameFileName("%s%hhu", "p", 300), "p44");
+    EXPECT_EQ(frameFileName("%s%hhx", "p", -1), "pff");
+    EXPECT_EQ(frameFileName("%s%#x", "p", 255), "p0xff");
+    EXPECT_EQ(frameFileName("%999s%.999d", "p", 1).size(), 999u + 999u);
 }
 
 TEST_F(Sprites, HostileFormatsAndRangesGiveOneFrameWithoutAPicture) {

@@ -108,6 +108,8 @@ def levels():
     write("format-two-strings.lvl.txt", level([], [], ["150 18 0 12 12 0 data\\gem 1 8 %s%s 80 -1 50\n"]))
     write("format-lone-percent.lvl.txt", level([], [], ["150 18 0 12 12 0 data\\gem 1 8 % 80 -1 50\n"]))
     write("format-hex-dump.lvl.txt", level([], [], ["150 18 0 12 12 0 data\\gem 1 8 %x%x%x%x 80 -1 50\n"]))
+    write("format-huge-width-and-long.lvl.txt", level([], [], ["150 18 0 12 12 0 data\\gem 1 8 %999999999s%d 80 -1 50\n",
+                                                               "150 18 0 12 12 0 data\\gem 1 8 %s%lld 80 -1 50\n"]))
     write("non-ascii-names.lvl.txt", level(["60 100 0 20 170 0.04 16 data\\\xe9nemy\xff.tga\n"], [], []))
     write("odd-separators-in-names.lvl.txt", level(["60 100 0 20 170 0.04 16 data/enemy1.tga\n",
                                                     "60 100 0 20 170 0.04 16 data\\\\enemy1.tga\n"], [], []))
