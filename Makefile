@@ -54,7 +54,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art build-deb vantrel_*.deb
+	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser and the picture decoder, each for FUZZ_SECONDS, starting from the
@@ -94,6 +94,28 @@ art: art-tool
 
 art-check: art-tool
 	@sh tools/art/check.sh ./$(ART_BUILD)/vantrel-art data
+
+# The sound effects in data/ (sfx-*.wav) are synthesised by tools/sfx, built
+# on its own in build-sfx/ and kept out of the game's build. It needs only a
+# compiler and cmake, which the game's own packages already bring:
+#   make sfx         builds the tool and rewrites data/sfx-*.wav
+#   make sfx-check   synthesises them twice into a temporary directory and
+#                    fails unless both runs and data/ agree byte for byte
+SFX_BUILD ?= build-sfx
+
+.PHONY: sfx sfx-check sfx-tool
+
+sfx-tool:
+	@sh tools/install-deps.sh
+	@cmake -S tools/sfx -B $(SFX_BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(SFX_BUILD) -j $(JOBS)
+
+sfx: sfx-tool
+	@mkdir -p data
+	./$(SFX_BUILD)/vantrel-sfx data
+
+sfx-check: sfx-tool
+	@sh tools/sfx/check.sh ./$(SFX_BUILD)/vantrel-sfx data
 
 # Measurements: every figure beside its baseline, measured in one run.
 # Both build optimised in build-bench/, configured by bench-configure.
