@@ -1,11 +1,8 @@
 #include "app/scripted_play.h"
+#include "app/screen_capture.h"
 #include "app/window.h"
 #include "platform/testing.h"
 #include "platform/video.h"
-#include <GL/gl.h>
-#include <SDL.h>
-#include <SDL_image.h>
-#include <cstring>
 
 namespace pt = platform::testing;
 
@@ -52,26 +49,6 @@ bool ScriptedPlay::runFrames(int count) {
     return true;
 }
 
-std::vector<uint8_t> ScriptedPlay::frameRgba(int& width, int& height) const {
-    width = height = 0;
-    if (!pt::windowSize(width, height)) return {};
-    std::vector<uint8_t> bottomUp(size_t(width) * height * 4);
-    glReadBuffer(GL_FRONT);  // what was presented
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<uint8_t> topDown(bottomUp.size());
-    size_t row = size_t(width) * 4;
-    for (int y = 0; y < height; ++y) std::memcpy(&topDown[row * y], &bottomUp[row * (height - 1 - y)], row);
-    return topDown;
-}
+std::vector<uint8_t> ScriptedPlay::frameRgba(int& width, int& height) const { return presentedFrame(width, height); }
 
-bool ScriptedPlay::savePng(const std::string& file) const {
-    int w, h;
-    std::vector<uint8_t> rgba = frameRgba(w, h);
-    if (rgba.empty()) return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
-    if (!s) return false;
-    bool ok = IMG_SavePNG(s, file.c_str()) == 0;
-    SDL_FreeSurface(s);
-    return ok;
-}
+bool ScriptedPlay::savePng(const std::string& file) const { return saveFramePng(file); }

@@ -10,3 +10,5 @@ int nextRandom() {
     state = state * 214013u + 2531011u;
     return int((state >> 16) & 0x7FFF);
 }
+
+uint32_t randomState() { return state; }

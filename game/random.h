@@ -6,3 +6,5 @@
 
 void seedRandom(uint32_t seed);
 int nextRandom();
+// The generator's state as it stands, for the hash of the game's state.
+uint32_t randomState();

@@ -15,15 +15,22 @@ uint32_t setStep = 0;
 // the wait ends (and ends the same way every run).
 constexpr uint32_t readsBeforeWaiting = 100000;
 uint32_t readsSinceMoved = 0;
-}  // namespace
 
-uint32_t tickCount() {
+TickFilter filter = nullptr;
+
+uint32_t reading() {
     if (!clockIsSet) return uint32_t(backend::systemTicks());  // keeps the low 32 bits: wraps
     uint32_t now = setTime;
     setTime += setStep;
     if (setStep == 0 && ++readsSinceMoved > readsBeforeWaiting) ++setTime;
     return now;
 }
+}  // namespace
+
+uint32_t tickCount() { return filter ? filter(reading()) : reading(); }
+
+void setTickFilter(TickFilter f) { filter = f; }
+TickFilter tickFilter() { return filter; }
 
 uint64_t wallMilliseconds() { return uint64_t(backend::steadyNanoseconds() / 1000000); }
 

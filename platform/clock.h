@@ -8,6 +8,14 @@ namespace platform {
 
 uint32_t tickCount();
 
+// When set, every reading passes through the filter and the game gets what it
+// returns: a recording notes each reading, a replay hands out its own. Null
+// for none. Readings the platform takes while it turns the window system's
+// events into messages bypass it: they are not the game's.
+using TickFilter = uint32_t (*)(uint32_t reading);
+void setTickFilter(TickFilter filter);
+TickFilter tickFilter();
+
 // Milliseconds of real time, for what must not touch the game's clock (a
 // set clock does not move it, and reading it is never recorded): looking at
 // files now and then, flushing a recording.

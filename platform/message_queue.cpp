@@ -1,4 +1,5 @@
 #include "platform/backend.h"
+#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/testing.h"
 #include <deque>
@@ -13,15 +14,37 @@ constexpr intptr_t altDownBit = intptr_t(1) << 29;
 constexpr intptr_t repeatBit = intptr_t(1) << 30;
 constexpr intptr_t releaseBit = intptr_t(1) << 31;
 constexpr uint8_t keyF4 = 115;
+
+MessageWatcher watcher = nullptr;
+MessageSource source = nullptr;
 }  // namespace
 
-bool peekMessage(Message& out) {
-    if (queue.empty()) backend::pumpEvents();
+bool takeWaitingMessage(Message& out) {
     if (queue.empty()) return false;
     out = queue.front();
     queue.pop_front();
     return true;
 }
+
+// The clock readings taken meanwhile (how long a controller's button has
+// been held) are the platform's own: a recording or replay does not see them.
+void pumpWindowMessages() {
+    TickFilter filter = tickFilter();
+    setTickFilter(nullptr);
+    backend::pumpEvents();
+    setTickFilter(filter);
+}
+
+bool peekMessage(Message& out) {
+    if (source) return source(out);
+    if (queue.empty()) pumpWindowMessages();
+    bool taken = takeWaitingMessage(out);
+    if (watcher) watcher(taken ? &out : nullptr);
+    return taken;
+}
+
+void setMessageWatcher(MessageWatcher w) { watcher = w; }
+void setMessageSource(MessageSource s) { source = s; }
 
 void postMessage(const Message& message) { queue.push_back(message); }
 

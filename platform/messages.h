@@ -58,6 +58,20 @@ bool peekMessage(Message& out);
 void postMessage(const Message& message);
 // Posts a quit message carrying the exit code.
 void postQuitMessage(int exitCode);
+// A recording watches what peekMessage hands out: every message it takes,
+// and a null `taken` whenever it finds none (an idle pass, a frame, follows).
+using MessageWatcher = void (*)(const Message* taken);
+void setMessageWatcher(MessageWatcher watcher);
+// A replay hands out the messages itself: while a source is set, peekMessage
+// returns what the source gives and leaves the queue alone.
+using MessageSource = bool (*)(Message& out);
+void setMessageSource(MessageSource source);
+// For a source: the oldest message the program has posted (or the platform
+// has queued) without asking the window system; and turning what the window
+// system has reported since the last look into queued messages.
+bool takeWaitingMessage(Message& out);
+void pumpWindowMessages();
+
 // Hands a message to the procedure registered with the window class and
 // returns its result; 0 when no class is registered.
 intptr_t dispatchMessage(const Message& message);

@@ -1,0 +1,315 @@
+#include "app/demo_file.h"
+#include "game/level_file.h"
+#include <cerrno>
+#include <cinttypes>
+#include <cstring>
+
+namespace {
+
+// Zig-zag: small negative numbers stay small.
+uint64_t zigzag(int64_t n) { return (uint64_t(n) << 1) ^ uint64_t(n >> 63); }
+int64_t unzigzag(uint64_t n) { return int64_t(n >> 1) ^ -int64_t(n & 1); }
+
+constexpr uint8_t lastMessageKind = uint8_t(platform::MessageKind::quit);
+
+}  // namespace
+
+uint64_t levelHash(const std::string& text) {
+    uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+// ---- Writing ----
+
+void DemoWriter::put(const void* bytes, size_t size) {
+    if (failed || !file) return;
+    if (std::fwrite(bytes, 1, size, file) == size) return;
+    failed = true;
+    error = errno;
+}
+
+void DemoWriter::putNumber(uint64_t n) {
+    uint8_t out[10];
+    size_t used = 0;
+    do {
+        uint8_t b = n & 0x7F;
+        n >>= 7;
+        out[used++] = uint8_t(b | (n ? 0x80 : 0));
+    } while (n);
+    put(out, used);
+}
+
+void DemoWriter::putRun() {
+    if (runCount == 0) return;
+    uint8_t kind = uint8_t(RecordKind::ticks);
+    put(&kind, 1);
+    putNumber(zigzag(runDelta));
+    putNumber(runCount);
+    runCount = 0;
+}
+
+bool DemoWriter::writeHeader(const DemoHeader& h) {
+    std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nlevels " +
+                       std::to_string(h.levelHashes.size());
+    char hex[20];
+    for (uint64_t v : h.levelHashes) {
+        std::snprintf(hex, sizeof hex, " %016" PRIx64, v);
+        text += hex;
+    }
+    if (h.ownLevel)
+        text += "\nstart file " + std::to_string(h.ownLevelText.size()) + "\n" + h.ownLevelText;
+    else
+        text += "\nstart level " + std::to_string(h.startLevel);
+    text += "\ntick " + std::to_string(h.startTick) + "\nrecords\n";
+    lastTick = h.startTick;
+    put(text.data(), text.size());
+    return flush();
+}
+
+void DemoWriter::tick(uint32_t reading) {
+    int32_t delta = int32_t(reading - lastTick);
+    lastTick = reading;
+    if (runCount && delta != runDelta) putRun();
+    runDelta = delta;
+    ++runCount;
+}
+
+void DemoWriter::message(const platform::Message& m) {
+    putRun();
+    uint8_t kind[2] = {uint8_t(RecordKind::message), uint8_t(m.kind)};
+    put(kind, 2);
+    putNumber(uint64_t(m.wParam));
+    putNumber(zigzag(int64_t(m.lParam)));
+}
+
+void DemoWriter::frame() {
+    putRun();
+    uint8_t kind = uint8_t(RecordKind::frame);
+    put(&kind, 1);
+}
+
+void DemoWriter::level(const std::string& text) {
+    putRun();
+    uint8_t kind = uint8_t(RecordKind::level);
+    put(&kind, 1);
+    putNumber(text.size());
+    put(text.data(), text.size());
+}
+
+void DemoWriter::end(uint64_t frames, uint64_t stateHash) {
+    putRun();
+    uint8_t kind = uint8_t(RecordKind::end);
+    put(&kind, 1);
+    putNumber(frames);
+    putNumber(stateHash);
+}
+
+bool DemoWriter::flush() {
+    if (!failed && file && std::fflush(file) != 0) {
+        failed = true;
+        error = errno;
+    }
+    return !failed;
+}
+
+// ---- Reading ----
+
+namespace {
+
+// A cursor over the bytes that never reads past `end`.
+struct Cursor {
+    const std::string& bytes;
+    size_t at;
+    size_t end;
+
+    bool byte(uint8_t& out) {
+        if (at >= end) return false;
+        out = uint8_t(bytes[at++]);
+        return true;
+    }
+    bool number(uint64_t& out) {
+        out = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            uint8_t b;
+            if (!byte(b)) return false;
+            if (shift == 63 && b > 1) return false;  // more than 64 bits
+            out |= uint64_t(b & 0x7F) << shift;
+            if (!(b & 0x80)) return true;
+        }
+        return false;
+    }
+    // One header line, without its newline; false when none ends within `limit`.
+    bool line(std::string& out, size_t limit) {
+        size_t stop = bytes.find('\n', at);
+        if (stop == std::string::npos || stop >= end || stop - at > limit) return false;
+        out.assign(bytes, at, stop - at);
+        at = stop + 1;
+        return true;
+    }
+};
+
+bool startsWith(const std::string& s, const char* prefix, std::string& rest) {
+    size_t n = std::strlen(prefix);
+    if (s.compare(0, n, prefix) != 0) return false;
+    rest = s.substr(n);
+    return true;
+}
+
+// A whole decimal number, no sign, no spaces, at most `max`.
+bool decimal(const std::string& s, uint64_t max, uint64_t& out) {
+    if (s.empty() || s.size() > 20) return false;
+    out = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        uint64_t digit = uint64_t(c - '0');
+        if (out > (max - digit) / 10) return false;
+        out = out * 10 + digit;
+    }
+    return true;
+}
+
+bool readLevelHashes(const std::string& rest, DemoHeader& h) {
+    size_t space = rest.find(' ');
+    uint64_t count;
+    if (!decimal(rest.substr(0, space), maxDemoLevels, count)) return false;
+    std::string hashes = space == std::string::npos ? "" : rest.substr(space);
+    if (hashes.size() != count * 17) return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        const char* field = hashes.c_str() + i * 17;
+        if (field[0] != ' ') return false;
+        uint64_t v = 0;
+        for (int d = 1; d <= 16; ++d) {
+            char c = field[d];
+            int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (digit < 0) return false;
+            v = v << 4 | uint64_t(digit);
+        }
+        h.levelHashes.push_back(v);
+    }
+    return true;
+}
+
+bool readStart(Cursor& c, const std::string& line, DemoHeader& h) {
+    std::string rest;
+    uint64_t n;
+    if (startsWith(line, "start level ", rest)) {
+        if (!decimal(rest, INT32_MAX, n)) return false;
+        h.startLevel = int(n);
+        return true;
+    }
+    if (!startsWith(line, "start file ", rest) || !decimal(rest, maxLevelTextSize, n)) return false;
+    if (c.end - c.at < n + 1 || c.bytes[c.at + n] != '\n') return false;
+    h.ownLevel = true;
+    h.ownLevelText.assign(c.bytes, c.at, n);
+    c.at += n + 1;
+    return true;
+}
+
+}  // namespace
+
+bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
+    bytes = &demoBytes;
+    Cursor c{demoBytes, 0, demoBytes.size()};
+    std::string line, rest;
+    uint64_t n;
+    problem.clear();
+    if (!c.line(line, 64) || line != demoMagic) {
+        problem = demoBytes.compare(0, 13, "vantrel-demo ") == 0 ? "it is a demo of a format this game does not read"
+                                                                 : "it is not a demo";
+        return false;
+    }
+    h = DemoHeader{};
+    bool ok = c.line(line, 64) && startsWith(line, "game ", h.gameVersion) && !h.gameVersion.empty() &&
+              c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) &&
+              c.line(line, 64) && readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
+              decimal(rest, UINT32_MAX, n) && c.line(line, 64) && line == "records";
+    if (!ok) {
+        problem = "its header is damaged or cut short";
+        return false;
+    }
+    h.startTick = uint32_t(n);
+    offset = c.at;
+    end = demoBytes.size();
+    return true;
+}
+
+bool DemoReader::peekKind(RecordKind& kind) const {
+    if (!bytes || offset >= end) return false;
+    kind = RecordKind(uint8_t((*bytes)[offset]));
+    return true;
+}
+
+bool DemoReader::next(DemoRecord& r) {
+    if (!bytes || offset >= end) return false;
+    Cursor c{*bytes, offset, end};
+    uint8_t kind = 0, messageKind = 0;
+    uint64_t a = 0, b = 0;
+    bool ok = c.byte(kind);
+    r.kind = RecordKind(kind);
+    switch (r.kind) {
+    case RecordKind::ticks:
+        ok = c.number(a) && c.number(b) && b > 0 && a <= UINT32_MAX;
+        r.delta = int32_t(unzigzag(a));
+        r.count = b;
+        break;
+    case RecordKind::message:
+        ok = c.byte(messageKind) && messageKind <= lastMessageKind && c.number(a) && c.number(b);
+        r.message = {platform::MessageKind(messageKind), uintptr_t(a), intptr_t(unzigzag(b))};
+        break;
+    case RecordKind::frame: break;
+    case RecordKind::level:
+        ok = c.number(a) && a <= maxLevelTextSize && c.end - c.at >= a;
+        if (ok) r.text.assign(*bytes, c.at, size_t(a));
+        if (ok) c.at += size_t(a);
+        break;
+    case RecordKind::end:
+        ok = c.number(r.frames) && c.number(r.stateHash);
+        break;
+    default: ok = false;
+    }
+    if (!ok) {
+        problem = c.at >= bytes->size() ? "it is cut short" : "it is damaged";
+        return false;
+    }
+    offset = c.at;
+    return true;
+}
+
+DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
+    DemoSurvey s;
+    DemoReader reader;
+    reader.bytes = &bytes;
+    reader.offset = recordsStart;
+    reader.end = bytes.size();
+    DemoRecord r;
+    uint64_t framesSeen = 0;
+    bool inFrame = false;  // an 'F' has been read, and only readings since
+    s.wholeEnd = recordsStart;
+    for (;;) {
+        size_t at = reader.offset;
+        if (!reader.next(r)) {
+            s.problemOffset = at;
+            s.problem = at >= bytes.size() ? "it is cut short" : reader.problem;
+            return s;
+        }
+        if (r.kind == RecordKind::ticks) continue;
+        if (inFrame) {
+            s.frames = framesSeen;
+            s.wholeEnd = at;
+        }
+        inFrame = r.kind == RecordKind::frame;
+        if (inFrame) ++framesSeen;
+        if (r.kind == RecordKind::end) {
+            s.complete = true;
+            s.endFrames = r.frames;
+            s.endHash = r.stateHash;
+            s.wholeEnd = at;
+            if (reader.offset != bytes.size()) {
+                s.problemOffset = reader.offset;
+                s.problem = "bytes follow its end";
+            }
+            return s;
+        }
+    }
+}

@@ -1,0 +1,60 @@
+#include "app/demo_header.h"
+#include "game/game_state.h"
+#include "game/hud_counter.h"
+#include "game/level_file.h"
+#include "game/state_hash.h"
+#include "platform/paths.h"
+#include <cinttypes>
+
+#ifndef VANTREL_VERSION
+#define VANTREL_VERSION "unknown"
+#endif
+
+namespace {
+
+// Level n of the data as the game finds it; false past the last one.
+bool dataLevelText(size_t n, std::string& text) {
+    std::string name = "data\\level" + std::to_string(n) + ".lvl.txt";
+    std::string path = platform::findFile(name.c_str());
+    if (!platform::isRegularFile(path)) return false;
+    if (!readLevelText(path, text)) text = "(unreadable)";
+    return true;
+}
+
+}  // namespace
+
+DemoHeader thisGameHeader(uint32_t startTick) {
+    DemoHeader h;
+    h.gameVersion = VANTREL_VERSION;
+    std::string text;
+    for (size_t n = 0; n < maxDemoLevels && dataLevelText(n, text); ++n) h.levelHashes.push_back(levelHash(text));
+    h.startLevel = firstLevel();
+    h.ownLevel = hasOwnLevel();
+    h.ownLevelText = ownLevelText();
+    h.startTick = startTick;
+    return h;
+}
+
+std::string headerDifference(const DemoHeader& demo, const DemoHeader& game) {
+    if (demo.gameVersion != game.gameVersion)
+        return "it was recorded by vantrel " + demo.gameVersion + ", this is vantrel " + game.gameVersion;
+    if (demo.ownLevel) return "";
+    size_t common = std::min(demo.levelHashes.size(), game.levelHashes.size());
+    for (size_t n = 0; n < common; ++n)
+        if (demo.levelHashes[n] != game.levelHashes[n])
+            return "level " + std::to_string(n) + " of the data differs from the one it was recorded with";
+    if (demo.levelHashes.size() != game.levelHashes.size())
+        return "it was recorded with " + std::to_string(demo.levelHashes.size()) + " levels in the data, which now holds " +
+               std::to_string(game.levelHashes.size());
+    return "";
+}
+
+std::string endLine(uint64_t frames) {
+    char line[160];
+    double score = game.scoreCounter ? game.scoreCounter->value() : 0;
+    double lives = game.livesCounter ? game.livesCounter->value() : 0;
+    std::string level = hasOwnLevel() ? "own" : std::to_string(game.currentLevel);
+    std::snprintf(line, sizeof line, "frames %" PRIu64 ", level %s, score %.0f, lives %.0f, state %016" PRIx64, frames,
+                  level.c_str(), score, lives, gameStateHash());
+    return line;
+}
