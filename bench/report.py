@@ -112,6 +112,27 @@ def paced_frames(rounds=4, seconds=3):
     return medians, period
 
 
+def replayed_demo(rounds=2):
+    """A demo of the level bot playing every shipped level, recorded at 60
+    frames a second of its set clock, replayed headless and unpaced by the
+    real program: frames per second, and the demo's bytes per minute of play.
+    Every replay must end as the recording did."""
+    source = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    with tempfile.TemporaryDirectory() as tmp:
+        demo = os.path.join(tmp, "bot.demo")
+        recorded = run([f"{BIN}/record_demo", demo], cwd=source, timeout=900).stdout
+        frames = int(recorded.split()[1].rstrip(","))
+        seconds = []
+        for _ in range(rounds):
+            began = time.perf_counter()
+            replayed = run([os.path.abspath(f"{BUILD}/vantrel"), "--no-vsync", "--play-demo", demo], cwd=source,
+                           timeout=900).stdout
+            seconds.append(time.perf_counter() - began)
+            if replayed != recorded:
+                sys.exit(f"the replay ended '{replayed.strip()}', the recording '{recorded.strip()}'")
+        return frames / statistics.median(seconds), os.path.getsize(demo) / (frames * 16 / 60000) / 1024, frames
+
+
 def xvfb_pacing():
     """The real program under Xvfb: CPU over 10 s paced and with --no-vsync,
     and the paced frame rate. None when there is no Xvfb here."""
@@ -132,6 +153,7 @@ def main():
     ir = instructions()
     paced, period_ms = paced_frames()
     xvfb = xvfb_pacing()
+    replay_fps, demo_kib_per_min, demo_frames = replayed_demo()
 
     (bare_ms, bare_mib), (game_ms, game_mib) = start["start_bare"], start["start_game"]
     title_ms = start["start_bare_title"][0]
@@ -173,6 +195,9 @@ def main():
          f"{100 * (paced['game', 'fps'] * period_ms / 1000 - 1):+.2f} %", "within 2 %"),
         ("Paced, 99th percentile of interval off the period (ms)", f"{paced['game', 'p99_ms']:.2f}",
          f"{paced['bare', 'p99_ms']:.2f} (bare)", "", "<= 2 ms, idle machine"),
+        (f"Frame rate, replayed demo of real play, {demo_frames} frames (fps)", f"{replay_fps:.0f}",
+         f"{1e6 / game_us:.0f} (full level, synthetic)", f"{replay_fps * game_us / 1e6:.2f} x", ""),
+        ("Demo size per minute of play (KiB)", f"{demo_kib_per_min:.1f}", "", "", ""),
     ]
     if xvfb:
         rows.append(("Real game under Xvfb, CPU (% of a core, 10 s)", f"{xvfb['cpu_paced']:.1f}",
