@@ -57,21 +57,25 @@ clean:
 	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
-# parser and the picture decoder, each for FUZZ_SECONDS, starting from the
-# shipped data and the catalogue of bad inputs.
+# parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,
+# starting from the shipped data and the catalogue of bad inputs.
 FUZZ_SECONDS ?= 60
 .PHONY: fuzz
 fuzz:
 	@sh tools/install-deps.sh fuzz
 	@CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus/level build-fuzz/corpus/picture build-fuzz/seeds/level build-fuzz/seeds/picture
+	@mkdir -p build-fuzz/corpus/level build-fuzz/corpus/picture build-fuzz/seeds/level build-fuzz/seeds/picture \
+		build-fuzz/corpus/demo build-fuzz/seeds/demo
 	@cp data/*.lvl.txt tests/bad_inputs/*.lvl.txt fuzz/seeds/level/* build-fuzz/seeds/level/
 	@cp data/*.tga data/*.jpg tests/bad_inputs/*.tga tests/bad_inputs/*.jpg build-fuzz/seeds/picture/
 	./build-fuzz/level_parser_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		-artifact_prefix=build-fuzz/ build-fuzz/corpus/level build-fuzz/seeds/level
 	./build-fuzz/picture_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -max_len=300000 \
 		-artifact_prefix=build-fuzz/ build-fuzz/corpus/picture build-fuzz/seeds/picture
+	@cp tests/bad_inputs/*.demo fuzz/seeds/demo/* build-fuzz/seeds/demo/
+	./build-fuzz/demo_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-artifact_prefix=build-fuzz/ build-fuzz/corpus/demo build-fuzz/seeds/demo
 
 # The pictures in data/ are drawn by tools/art, built on its own in build-art/
 # and kept out of the game's build:

@@ -302,6 +302,7 @@ DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
         if (inFrame) ++framesSeen;
         if (r.kind == RecordKind::end) {
             s.complete = true;
+            s.frames = framesSeen;
             s.endFrames = r.frames;
             s.endHash = r.stateHash;
             s.wholeEnd = at;

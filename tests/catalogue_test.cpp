@@ -1,11 +1,15 @@
 // Broken pictures and level files (tests/bad_inputs/catalogue.txt): each has
 // the outcome the catalogue gives it, and the game plays on with it in place.
 // Missing data, and directories where files should be, are played here too.
+#include "app/demo_file.h"
+#include "app/demo_header.h"
+#include "app/program.h"
 #include "app/scripted_play.h"
 #include "game/game_state.h"
 #include "game/level_loader.h"
 #include "gfx/texture.h"
 #include "platform/paths.h"
+#include "support/captured.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
 #include <filesystem>
@@ -68,6 +72,33 @@ void playAWhile() {
     EXPECT_FALSE(play.ended);
 }
 
+// The demo read as a replay reads it, then replayed by the program with its
+// version made this game's: it ends after its whole frames, or is refused.
+void replayBadDemo(const Case& c, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    DemoReader reader;
+    DemoHeader header;
+    bool readable = reader.readHeader(bytes, header);
+    ASSERT_EQ(readable, c.outcome != "refused") << reader.problem;
+    if (!readable) return;
+    ASSERT_EQ(c.numbers.size(), 1u);
+    EXPECT_EQ(surveyDemo(bytes, reader.offset).frames, uint64_t(c.numbers[0]));
+    std::string version = "game " + header.gameVersion + "\n";
+    bytes.replace(bytes.find(version), version.size(), "game " + thisGameHeader(0).gameVersion + "\n");
+    std::string copy = (fs::temp_directory_path() / ("catalogue-" + c.file)).string();
+    std::ofstream(copy, std::ios::binary) << bytes;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    const char* argv[] = {"vantrel", "--no-vsync", "--play-demo", copy.c_str()};
+    runProgram(4, const_cast<char**>(argv), out, err);
+    std::string printed = capturedText(out);
+    EXPECT_EQ(printed.rfind("frames " + std::to_string(c.numbers[0]) + ",", 0), 0u) << printed << capturedText(err);
+    std::fclose(out);
+    std::fclose(err);
+    fs::remove(copy);
+}
+
 class Catalogue : public testing::TestWithParam<Case> {};
 
 }  // namespace
@@ -79,6 +110,7 @@ TEST_P(Catalogue, HasItsOutcomeAndTheGamePlaysOnWithIt) {
     std::string path = catalogueDir + "/" + c.file;
     TempDataRoot data;
     linkShippedData(data);
+    if (c.kind == "demo") return replayBadDemo(c, path);
     openGameWindow();
     if (c.kind == "picture") {
         Texture t;

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes the broken pictures and level files of tests/bad_inputs/, the
+"""Writes the broken pictures, level files and demos of tests/bad_inputs/, the
 catalogue of inputs the game must survive. Run from the repository's top:
 
     /usr/bin/python3 tools/make_bad_inputs.py
@@ -123,7 +123,53 @@ def levels():
                                       ["150 18 0 0 0 0 data\\coin.tga 0 0 %s 0 -1 50\n"]))
 
 
+def number(n):
+    """Unsigned LEB128, as the demo's records hold numbers."""
+    out = b""
+    while True:
+        byte, n = n & 0x7F, n >> 7
+        out += bytes([byte | (0x80 if n else 0)])
+        if not n:
+            return out
+
+
+def demo_header(version="0.1.0", start=None):
+    """A demo of a level of its own, so that no data's levels are asked for."""
+    text = level([ENEMY], [STAIR], [ITEM]) if start is None else start
+    return (f"vantrel-demo 1\ngame {version}\nlevels 0\nstart file {len(text)}\n{text}\ntick 1000\n"
+            "records\n").encode("latin-1")
+
+
+def ticks(delta, count):
+    return b"T" + number((delta << 1) ^ (delta >> 63)) + number(count)
+
+
+def frame(delta=16):
+    """A frame and its clock readings: one 16 ms on, then nine alike."""
+    return b"F" + ticks(delta, 1) + ticks(0, 9)
+
+
+def demos():
+    frames = b"".join(frame() for _ in range(3))
+    write("not-a-demo.demo", "this is not a demo, just some words\n")
+    write("empty.demo", b"")
+    write("other-format.demo", demo_header().replace(b"vantrel-demo 1", b"vantrel-demo 2"))
+    write("header-cut.demo", demo_header()[:40])
+    write("huge-level-count.demo", demo_header().replace(b"levels 0", b"levels 99999999999999999999"))
+    write("cut-in-a-run.demo", demo_header() + frames + b"F" + ticks(16, 1)[:2])
+    write("unknown-record.demo", demo_header() + frames + b"Z" + frames)
+    write("bad-message-kind.demo", demo_header() + frames + b"M\x63" + number(32) + number(0) + frames)
+    write("overlong-number.demo", demo_header() + frames + b"T" + b"\xff" * 11 + b"\x01")
+    write("huge-level-record.demo", demo_header() + frames + b"L" + number(1 << 40) + b"2\n")
+    write("level-record-not-a-level.demo", demo_header() + frames + b"L" + number(5) + b"hello" + frames +
+          b"E" + number(6) + number(0))
+    write("bytes-after-end.demo", demo_header() + frames + b"E" + number(3) + number(0) + b"more")
+    write("keys-out-of-range.demo", demo_header() + frames + b"M\x04" + number(1 << 60) + number(0) + b"M\x05" +
+          number(300) + number(0) + frames + b"E" + number(6) + number(0))
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     pictures()
     levels()
+    demos()
