@@ -59,6 +59,18 @@ SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headl
 "$pixels" "$out/frame10.png" $title_points > "$out/shot.txt" 2>/dev/null || fail "no screenshot of frame 10"
 colours_close "$out/shot.txt" "$out/expected.txt" || fail "the screenshot of frame 10 does not show the title"
 
+# Another version, or other levels in the data: refused, saying which.
+sed '2s/^game .*/game 0.0.1-old/' "$out/game.demo" > "$out/old.demo"
+replay "$out/old.demo" >/dev/null 2>"$out/old.err" && fail "a demo of another version was replayed"
+grep -q "exactly: it was recorded by vantrel 0.0.1-old, this is vantrel" "$out/old.err" || fail "no word of the version"
+mkdir -p "$out/other"
+cp -r data "$out/other/data"
+cp data/level2.lvl.txt "$out/other/data/level1.lvl.txt"
+replay "$out/game.demo" --datadir "$out/other" >/dev/null 2>"$out/other.err" && fail "a demo of other levels was replayed"
+grep -q "exactly: level 1 of the data differs from the one it was recorded with" "$out/other.err" ||
+    fail "no word of the level that differs"
+rm -rf "$out/other"
+
 # Cut short inside its records: replayed as far as whole frames go.
 size=$(wc -c < "$out/game.demo")
 head -c $((size - 40)) "$out/game.demo" > "$out/cut.demo"
