@@ -8,7 +8,7 @@ namespace {
 // Long options without a short form get codes above any character.
 enum : int {
     datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption,
-    levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption,
+    levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption, muteOption,
 };
 
 const option longOptions[] = {
@@ -25,6 +25,7 @@ const option longOptions[] = {
     {"record", required_argument, nullptr, recordOption},
     {"play-demo", required_argument, nullptr, playDemoOption},
     {"screenshot-at", required_argument, nullptr, screenshotOption},
+    {"mute", no_argument, nullptr, muteOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -103,6 +104,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
             break;
         case levelFileOption: line.levelFile = optarg; break;
         case recordOption: line.recordFile = optarg; break;
+        case muteOption: line.mute = true; break;
         case playDemoOption: line.demoFile = optarg; break;
         case screenshotOption: {
             CommandLine::Screenshot shot;
@@ -148,6 +150,7 @@ const char* helpText() {
            "                      installation without a keyboard)\n"
            "      --no-vsync      draw frames as fast as the machine can, without waiting\n"
            "                      for the display (the climb then runs faster)\n"
+           "      --mute          start with the sound off (M switches it on and off)\n"
            "      --level N       start on level N of the data (data/levelN.lvl.txt); a\n"
            "                      game over returns to its title\n"
            "      --level-file FILE  play the level in FILE, and load it again whenever\n"
@@ -163,9 +166,10 @@ const char* helpText() {
            "current directory, in data/ beside the program, and where it was installed.\n"
            "\n"
            "Keys: left and right arrows walk, SPACE starts, F1 switches between window\n"
-           "and full screen, F2 and F3 mirror the play area, ESC quits. A game controller\n"
-           "plays too: d-pad or left stick walk, A or Start starts, the shoulder buttons\n"
-           "mirror, Back and Start together switch, Back held for a second quits.\n"
+           "and full screen, F2 and F3 mirror the play area, M switches the sound off and\n"
+           "on, ESC quits. A game controller plays too: d-pad or left stick walk, A or\n"
+           "Start starts, the shoulder buttons mirror, Y switches the sound, Back and\n"
+           "Start together switch the display, Back held for a second quits.\n"
            "\n"
            "Exit status: 27 after ESC, 0 after closing the window, 1 when the window or\n"
            "its rendering context could not be made (the message says which step\n"

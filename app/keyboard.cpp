@@ -2,6 +2,7 @@
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/player.h"
+#include "game/sounds.h"
 
 uint8_t KeyTable[256] = {};
 bool windowActive = true;
@@ -58,11 +59,20 @@ void processKeys() {
     if (KeyTable[platform::key::f2]) {
         game.flipVertical = !game.flipVertical;
         KeyTable[platform::key::f2] = 0;
+        playSound(Sound::mirror);
     }
     if (KeyTable[platform::key::f3]) {
         game.flipHorizontal = !game.flipHorizontal;
         KeyTable[platform::key::f3] = 0;
+        playSound(Sound::mirror);
+    }
+    if (KeyTable[platform::key::m]) {  // sound off and on, on the title too
+        switchSound();
+        KeyTable[platform::key::m] = 0;
     }
     // Last, so the call that starts play does not yet apply the arrows.
-    if (KeyTable[platform::key::space]) game.gameStarted = true;
+    if (KeyTable[platform::key::space] && !game.gameStarted) {
+        game.gameStarted = true;
+        playSound(Sound::start);
+    }
 }

@@ -3,6 +3,7 @@
 #include "app/level_watch.h"
 #include "app/window.h"
 #include "game/game_frame.h"
+#include "game/sounds.h"
 #include "platform/message_box.h"
 #include "platform/video.h"
 
@@ -29,6 +30,7 @@ bool switchMode() {
 // ends the program. A minimised window is still presented and its keys tested.
 LoopPass idlePass() {
     pollLevelFile();  // a watched level file that changed is loaded before the frame that shows it
+    if (framesPresented > 0) startSound();  // once, after the first frame is shown: it must not delay it
     bool leaveLoop = false;
     if (windowActive && !drawScene()) leaveLoop = true;
     if (!leaveLoop) {
@@ -39,6 +41,7 @@ LoopPass idlePass() {
             ++framesPresented;
         }
     }
+    checkSoundDevice();
     // Tested even on the pass that is about to end the program.
     if (KeyTable[platform::key::f1] && !switchMode()) return LoopPass::windowLost;
     return leaveLoop ? LoopPass::leave : LoopPass::goOn;

@@ -6,6 +6,7 @@
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/level_check.h"
+#include "game/sounds.h"
 #include "platform/data_search.h"
 #include "platform/paths.h"
 #include "platform/video.h"
@@ -27,7 +28,7 @@ bool chooseFirstLevel(int n, std::FILE* err) {
     return true;
 }
 
-int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
+int playOrReplay(const CommandLine& line, std::FILE* out, std::FILE* err) {
     if (!line.demoFile.empty()) return playDemo(line, out, err);
     if (line.startLevel >= 0 && !chooseFirstLevel(line.startLevel, err)) return 1;
     if (!line.levelFile.empty() && !watchLevelFile(line.levelFile, err)) return 1;
@@ -39,6 +40,14 @@ int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
     platform::setVerticalSync(line.verticalSync);
     int status = runGame(line.quitAfterFrames);
     finishRecording(out);
+    return status;
+}
+
+int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
+    wantSound(err);
+    setSoundOn(!line.mute);
+    int status = playOrReplay(line, out, err);
+    stopSound();
     return status;
 }
 

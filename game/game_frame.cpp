@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "game/hud_counter.h"
 #include "game/player.h"
+#include "game/sounds.h"
 #include "game/stair.h"
 #include "gfx/animated_sprite.h"
 #include "gfx/solid_box.h"
@@ -62,6 +63,7 @@ void playerHit() {
     game.livesCounter->setValue(game.livesCounter->value() - 1);
     p.restorePosition();
     p.velocity = 0;
+    playSound(Sound::hit);
 }
 
 // The contact test sees the player's box shrunk by 2 on every side. Once an
@@ -88,8 +90,10 @@ void testAndDrawStairs() {
             game.climbTargetY = game.stairs[i]->height + p.y;
             game.climbing = true;
             game.scoreCounter->setValue(game.scoreCounter->value() + game.bonusTimer->value());
+            playSound(Sound::climb);
         } else if (reached == exitStair) {
             changeLevel(game.currentLevel + 1);
+            playSound(Sound::exit);
         }
         // After a level change this slot may lie past the new level's stairs
         // or be empty: there is nothing of this level to draw there.
@@ -107,6 +111,7 @@ void collectAndDrawItems() {
             item = nullptr;
         } else if (item->overlaps(p.x, p.y, p.z, p.width, p.height - 2, p.depth)) {
             game.scoreCounter->setValue(game.scoreCounter->value() + item->points);
+            playSound(itemSound(item->points));
             delete item;
             item = nullptr;
         } else {
@@ -134,6 +139,7 @@ void drawFloors() {
 void gameOver() {
     game.gameOverPicture->draw();
     platform::swapBuffers(deviceContext);
+    playSound(Sound::gameOver);  // heard through the pause
     uint32_t start = platform::tickCount();
     while (platform::tickCount() - start < gameOverPause) {
     }

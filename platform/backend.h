@@ -12,6 +12,8 @@ namespace platform::backend {
 // registered.
 void pumpEvents();
 void discardEvents();
+// The pump saw the audio output device go away.
+void audioDeviceRemoved();
 
 // Shows a real box; false when none could be shown.
 bool showMessageBox(const char* text, const char* caption, Buttons buttons, Icon icon, Answer& answer);

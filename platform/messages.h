@@ -38,6 +38,7 @@ constexpr uint8_t pageUp = 33, pageDown = 34, end = 35, home = 36;
 constexpr uint8_t left = 37, up = 38, right = 39, down = 40;
 constexpr uint8_t printScreen = 44, insert = 45, del = 46;
 constexpr uint8_t f1 = 112, f2 = 113, f3 = 114, f10 = 121;
+constexpr uint8_t m = 'M';  // letters are their capitals' codes
 }  // namespace key
 
 // System commands carried by MessageKind::sysCommand.

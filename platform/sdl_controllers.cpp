@@ -12,8 +12,8 @@ namespace {
 
 // Each input of a controller is a key source of its own, so that the d-pad
 // letting go of an arrow the stick still pushes keeps the arrow down.
-enum Input : uint8_t { dpadLeft, dpadRight, stickLeft, stickRight, buttonA, buttonStart, leftShoulder, rightShoulder,
-                       backHeld, backAndStart };
+enum Input : uint8_t { dpadLeft, dpadRight, stickLeft, stickRight, buttonA, buttonY, buttonStart, leftShoulder,
+                       rightShoulder, backHeld, backAndStart };
 
 // The stick walks once pushed beyond 45 % of full deflection and stops only
 // when back under 30 %. A stick at rest, a worn one above all, can sit a
@@ -116,6 +116,7 @@ void pressButton(Controller& c, uint8_t button, bool down) {
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT: hold(c, dpadLeft, key::left, down); break;
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: hold(c, dpadRight, key::right, down); break;
     case SDL_CONTROLLER_BUTTON_A: hold(c, buttonA, key::space, down); break;
+    case SDL_CONTROLLER_BUTTON_Y: hold(c, buttonY, key::m, down); break;
     case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: hold(c, leftShoulder, key::f2, down); break;
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: hold(c, rightShoulder, key::f3, down); break;
     case SDL_CONTROLLER_BUTTON_START: pressStart(c, down); break;

@@ -80,6 +80,9 @@ void backend::pumpEvents() {
         case SDL_WINDOWEVENT: translateWindowEvent(e.window); break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: translateKey(e.key); break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (!e.adevice.iscapture) backend::audioDeviceRemoved();
+            break;
         default: translateControllerEvent(e); break;
         }
     }

@@ -16,10 +16,10 @@
 # would need and leaves the rest to the build.
 set -eu
 
-# Compiler and build tools, SDL2 and SDL2_image, OpenGL and GLU with Mesa's
+# Compiler and build tools, SDL2, SDL2_image and SDL2_mixer, OpenGL and GLU with Mesa's
 # drivers (llvmpipe draws where there is no graphics card).
 packages="g++ cmake make pkg-config
-libsdl2-dev libsdl2-image-dev
+libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
 libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
 
 for group in "$@"; do
