@@ -22,10 +22,10 @@ using platform::MessageKind;
 
 namespace {
 
-// The test pad: five buttons, a hat for the d-pad and the left stick.
-enum Button { buttonA, buttonBack, buttonStart, leftShoulder, rightShoulder, buttonCount };
+// The test pad: six buttons, a hat for the d-pad and the left stick.
+enum Button { buttonA, buttonBack, buttonStart, leftShoulder, rightShoulder, buttonY, buttonCount };
 constexpr const char* padLayout =
-    ",Vantrel test pad,a:b0,back:b1,start:b2,leftshoulder:b3,rightshoulder:b4,dpleft:h0.8,dpright:h0.2,"
+    ",Vantrel test pad,a:b0,back:b1,start:b2,leftshoulder:b3,rightshoulder:b4,y:b5,dpleft:h0.8,dpright:h0.2,"
     "leftx:a0,lefty:a1,";
 
 SDL_VirtualJoystickDesc padDescription() {
@@ -159,14 +159,17 @@ TEST_F(Pads, ButtonsAndTheDpadPressHoldAndRelease) {
     pad.dpad(SDL_HAT_CENTERED);
     EXPECT_EQ(keys(), "-39");
 
-    // Mirroring keys act on every key-down: each press must bring a fresh one.
+    // Mirroring and the sound switch act on every key-down: each press must
+    // bring a fresh one.
     for (int i = 0; i < 2; ++i) {
         pad.press(leftShoulder);
         pad.press(rightShoulder);
-        EXPECT_EQ(keys(), "+113 +114");
+        pad.press(buttonY);
+        EXPECT_EQ(keys(), "+113 +114 +77");
         pad.release(leftShoulder);
         pad.release(rightShoulder);
-        EXPECT_EQ(keys(), "-113 -114");
+        pad.release(buttonY);
+        EXPECT_EQ(keys(), "-113 -114 -77");
     }
 }
 

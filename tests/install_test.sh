@@ -23,7 +23,7 @@ for f in bin/vantrel share/vantrel/data/level0.lvl.txt share/vantrel/data/vantre
     [ -f "$tmp/usr/$f" ] || fail "$f was not installed"
 done
 # data/ holds the game's pictures and levels and nothing else.
-expected=$(ls "$source/data" | grep -E '\.(tga|jpg)$|^level[0-9]+\.lvl\.txt$' | sort)
+expected=$(ls "$source/data" | grep -E '\.(tga|jpg)$|^level[0-9]+\.lvl\.txt$|^sfx-.*\.wav$' | sort)
 installed=$(ls "$tmp/usr/share/vantrel/data" | sort)
 [ "$installed" = "$expected" ] || fail "share/vantrel/data holds other files than the game's"
 

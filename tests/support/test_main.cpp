@@ -39,6 +39,7 @@ extern "C" const char* __ubsan_default_options() { return "halt_on_error=1:print
 
 int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);  // silent, and no sound server needed
 #if defined(__SANITIZE_ADDRESS__)
     keepDriversLoaded();
 #endif
