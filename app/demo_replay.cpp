@@ -33,6 +33,7 @@ struct Replay {
     uint64_t shotsTakenFor = 0;  // the frame whose screenshots are written
     bool started = false;        // the window was made and the loop asked for a message
     bool ended = false;          // the tape is used up, or the viewer closed the window
+    bool stopped = false;        // the viewer closed the window before the demo's end
     bool wentAstray = false;     // the game asked for readings the tape does not have where it asked, or the reverse
     std::vector<CommandLine::Screenshot> shots;
     std::vector<bool> shotTaken;
@@ -85,7 +86,7 @@ bool ownWindowMessage(platform::Message& out) {
     for (int look = 0; look < 2; ++look) {
         if (look == 1) platform::pumpWindowMessages();
         while (platform::takeWaitingMessage(m)) {
-            if (look == 1 && m.kind == platform::MessageKind::close) replay.ended = true;
+            if (look == 1 && m.kind == platform::MessageKind::close) replay.ended = replay.stopped = true;
             if (m.kind == platform::MessageKind::size) {
                 out = m;
                 sized = true;
@@ -224,5 +225,10 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     tellMissedScreenshots(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
     std::fprintf(out, "%s\n", endLine(replay.frames).c_str());
+    if (replay.stopped) {
+        std::fprintf(err, "vantrel: replay of %s stopped after %llu of its %llu frames\n", line.demoFile.c_str(),
+                     (unsigned long long)replay.frames, (unsigned long long)survey.frames);
+        return 0;
+    }
     return compareWithRecording(survey, line.demoFile, err) ? 0 : 1;
 }
