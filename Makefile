@@ -97,7 +97,7 @@ art: art-tool
 	./$(ART_BUILD)/vantrel-art data --preview $(ART_BUILD)/preview.png
 
 art-check: art-tool
-	@sh tools/art/check.sh ./$(ART_BUILD)/vantrel-art data
+	@sh tools/reproducible-check.sh art ./$(ART_BUILD)/vantrel-art data "*.tga"
 
 # The sound effects in data/ (sfx-*.wav) are synthesised by tools/sfx, built
 # on its own in build-sfx/ and kept out of the game's build. It needs only a
@@ -119,7 +119,7 @@ sfx: sfx-tool
 	./$(SFX_BUILD)/vantrel-sfx data
 
 sfx-check: sfx-tool
-	@sh tools/sfx/check.sh ./$(SFX_BUILD)/vantrel-sfx data
+	@sh tools/reproducible-check.sh sfx ./$(SFX_BUILD)/vantrel-sfx data "sfx-*.wav"
 
 # Measurements: every figure beside its baseline, measured in one run.
 # Both build optimised in build-bench/, configured by bench-configure.

@@ -13,21 +13,8 @@ fail() {
     [ -s "$out/game.err" ] && sed 's/^/  game: /' "$out/game.err" >&2
     exit 1
 }
-# A key held for a fifth of a second, as a person presses it. (A press and
-# release that arrive together are handled in one pass of the main loop, so
-# the game never sees the key down, just as a too-short tap would be missed.)
-press() { xdotool keydown "$1"; sleep 0.2; xdotool keyup "$1"; }
-command -v Xvfb >/dev/null || fail "Xvfb is missing"
-command -v xdotool >/dev/null || fail "xdotool is missing"
-command -v xwininfo >/dev/null || fail "xwininfo is missing"
 . "$(dirname "$0")/xvfb.sh"
-
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-xvfb=""
-game_pid=""
-cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
-trap cleanup EXIT
-start_xvfb || fail "Xvfb did not start"
+begin_x_test
 
 "$game" 2>"$out/game.err" &
 game_pid=$!

@@ -13,17 +13,8 @@ fail() {
     for f in "$out"/*.err; do [ -s "$f" ] && sed "s|^|  $(basename "$f"): |" "$f" >&2; done
     exit 1
 }
-press() { xdotool keydown "$1"; sleep 0.2; xdotool keyup "$1"; }
-command -v Xvfb >/dev/null || fail "Xvfb is missing"
-command -v xdotool >/dev/null || fail "xdotool is missing"
 . "$(dirname "$0")/xvfb.sh"
-
-unset SDL_VIDEODRIVER WAYLAND_DISPLAY
-xvfb=""
-game_pid=""
-cleanup() { [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
-trap cleanup EXIT
-start_xvfb || fail "Xvfb did not start"
+begin_x_test
 
 # Whether the first N bytes of a file are all zero (the whole file without N).
 silent() { n=${2:-$(wc -c < "$1")}; [ "$n" -gt 0 ] && cmp -s -n "$n" "$1" /dev/zero; }

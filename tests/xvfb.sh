@@ -56,3 +56,31 @@ colours_close() {
 }
 
 title_points="20 20 320 60 320 240 100 400 600 460"
+
+# For a test that plays the real program on a server of its own: checks
+# for Xvfb and xdotool, clears the drivers the environment may name, starts
+# the server, and on exit stops the game ($game_pid, when set) and the
+# server and removes $out. The test defines `fail` and `out` first.
+#
+#   begin_x_test
+#   press KEY [SECONDS]    holds a key for a fifth of a second, or as long as given
+begin_x_test() {
+    command -v Xvfb >/dev/null || fail "Xvfb is missing"
+    command -v xdotool >/dev/null || fail "xdotool is missing"
+    command -v xwininfo >/dev/null || fail "xwininfo is missing"
+    unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+    xvfb=""
+    game_pid=""
+    trap end_x_test EXIT
+    start_xvfb || fail "Xvfb did not start"
+}
+end_x_test() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$out"
+}
+
+# A press and release that arrive together are handled in one pass of the
+# main loop, so the game never sees the key down, just as a too-short tap
+# would be missed: a key is held as a person holds it.
+press() { xdotool keydown "$1"; sleep "${2:-0.2}"; xdotool keyup "$1"; }
