@@ -113,6 +113,7 @@ bool replayMessage(platform::Message& out) {
         takeScreenshots();  // the frame just presented
     }
     if (ownWindowMessage(out)) return true;
+    if (replay.runLeft) replay.wentAstray = true;  // the frame read the clock fewer times than recorded
     replay.runLeft = 0;
     while (!replay.ended && replay.tape.next(replay.record)) {
         switch (replay.record.kind) {
@@ -138,19 +139,19 @@ bool readDemoFile(const std::string& path, std::string& bytes, std::string& why)
         why = std::strerror(errno ? errno : ENOENT);
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = all.str();
-    if (std::streamoff(bytes.size()) > maxDemoSize) {
+    // Looked at before reading: a file this big is not read into memory.
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size > maxDemoSize) {
         why = "it is too large to be a demo";
         return false;
     }
+    in.seekg(0);
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
     return true;
 }
-
-}  // namespace
-
-namespace {
 
 // The demo read and checked: false, with the reason told, when it cannot be
 // replayed at all.
