@@ -6,6 +6,7 @@
 #include "platform/paths.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 namespace platform {
 
@@ -21,6 +22,17 @@ std::vector<Mix_Chunk*> effects;
 constexpr int mixRate = 22050;
 constexpr int mixBuffer = 256;
 
+// Without a sound card ALSA's library prints its own complaints, eight lines
+// of configuration errors, on standard error; the game says in one line
+// what went wrong, so they are silenced. The library is found where the
+// mixer's dependencies loaded it; without it there is nothing to silence.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void silenceAlsa() {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"));
+    if (setHandler) setHandler(quietAlsa);
+}
+
 void freeEffects() {
     for (Mix_Chunk* chunk : effects)
         if (chunk) Mix_FreeChunk(chunk);
@@ -31,6 +43,7 @@ void freeEffects() {
 
 bool openAudio(const std::vector<std::string>& files, std::string& why, std::string& missing) {
     if (open) return true;
+    silenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         why = SDL_GetError();
         return false;

@@ -51,7 +51,11 @@ play() {
     vantrel --window --quit-after 120 2>"$tmp/err"
     status=$?
     [ $status -eq 27 ] || fail "vantrel --window --quit-after 120 ended with $status, not 27"
-    [ -s "$tmp/err" ] && fail "the game wrote on standard error"
+    # This system has no sound device: the game says so in one line, and
+    # writes nothing else.
+    grep -v '^vantrel: no sound (.*); the game plays on silently$' "$tmp/err" >"$tmp/other"
+    [ -s "$tmp/other" ] && fail "the game wrote on standard error"
+    [ "$(grep -c '^vantrel: no sound' "$tmp/err")" -le 1 ] || fail "the missing sound device was told more than once"
 
     # Long enough to look at its window, then ESC.
     "$tools/png_pixels" "$tools/title.png" $title_points >"$tmp/expected.txt" || fail "cannot read title.png"
