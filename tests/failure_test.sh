@@ -20,11 +20,11 @@ fail() {
     [ -s "$out/game.err" ] && sed 's/^/  game: /' "$out/game.err" >&2
     exit 1
 }
-cleanup() { [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$out"; }
+. "$(dirname "$0")/xvfb.sh"
+cleanup() { stop_xvfb; rm -rf "$out"; }
 trap cleanup EXIT
 command -v Xvfb >/dev/null || fail "Xvfb is missing"
 command -v xlsfonts >/dev/null || fail "xlsfonts is missing"
-. "$(dirname "$0")/xvfb.sh"
 
 # The game runs with an empty PATH, so no zenity can be found; without
 # XDG_RUNTIME_DIR no Wayland compositor is reached through its default socket.

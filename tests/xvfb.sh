@@ -33,6 +33,7 @@ start_xvfb() {
         i=$((i + 1)); [ $i -gt 100 ] && return 1
         sleep 0.1
     done
+    kill -0 "$xvfb" 2>/dev/null  # the one that answered was ours
 }
 
 # Waits up to 20 s for a window with exactly this name; prints its id.
@@ -76,8 +77,18 @@ begin_x_test() {
 }
 end_x_test() {
     [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    stop_xvfb
     rm -rf "$out"
+}
+
+# Stops the server and waits until it is gone: the next test may start its
+# own on the same display number, and would otherwise find this one still
+# answering there, and then lose it.
+stop_xvfb() {
+    [ -n "$xvfb" ] || return 0
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    xvfb=""
 }
 
 # A press and release that arrive together are handled in one pass of the
