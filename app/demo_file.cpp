@@ -1,5 +1,6 @@
 #include "app/demo_file.h"
 #include "game/level_file.h"
+#include "game/state_hash.h"
 #include <cerrno>
 #include <cinttypes>
 #include <cstring>
@@ -14,11 +15,7 @@ constexpr uint8_t lastMessageKind = uint8_t(platform::MessageKind::quit);
 
 }  // namespace
 
-uint64_t levelHash(const std::string& text) {
-    uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
+uint64_t levelHash(const std::string& text) { return fnv1a(text.data(), text.size()); }
 
 // ---- Writing ----
 
@@ -49,6 +46,13 @@ void DemoWriter::putRun() {
     runCount = 0;
 }
 
+// Readings waiting in a run are written first: they came before this record.
+void DemoWriter::startRecord(RecordKind kind) {
+    putRun();
+    uint8_t byte = uint8_t(kind);
+    put(&byte, 1);
+}
+
 bool DemoWriter::writeHeader(const DemoHeader& h) {
     std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nlevels " +
                        std::to_string(h.levelHashes.size());
@@ -76,31 +80,23 @@ void DemoWriter::tick(uint32_t reading) {
 }
 
 void DemoWriter::message(const platform::Message& m) {
-    putRun();
-    uint8_t kind[2] = {uint8_t(RecordKind::message), uint8_t(m.kind)};
-    put(kind, 2);
+    startRecord(RecordKind::message);
+    uint8_t kind = uint8_t(m.kind);
+    put(&kind, 1);
     putNumber(uint64_t(m.wParam));
     putNumber(zigzag(int64_t(m.lParam)));
 }
 
-void DemoWriter::frame() {
-    putRun();
-    uint8_t kind = uint8_t(RecordKind::frame);
-    put(&kind, 1);
-}
+void DemoWriter::frame() { startRecord(RecordKind::frame); }
 
 void DemoWriter::level(const std::string& text) {
-    putRun();
-    uint8_t kind = uint8_t(RecordKind::level);
-    put(&kind, 1);
+    startRecord(RecordKind::level);
     putNumber(text.size());
     put(text.data(), text.size());
 }
 
 void DemoWriter::end(uint64_t frames, uint64_t stateHash) {
-    putRun();
-    uint8_t kind = uint8_t(RecordKind::end);
-    put(&kind, 1);
+    startRecord(RecordKind::end);
     putNumber(frames);
     putNumber(stateHash);
 }

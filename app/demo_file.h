@@ -44,8 +44,8 @@ struct DemoHeader {
     uint32_t startTick = 0;             // the clock when recording began, ms
 };
 
-// A hash of a level's text (FNV-1a, 64 bits): the data's levels in a header,
-// and the hash of the game's state at the end.
+// A hash of a level's text (FNV-1a, 64 bits), for the data's levels in a
+// header.
 uint64_t levelHash(const std::string& text);
 
 enum class RecordKind : uint8_t { ticks = 'T', message = 'M', frame = 'F', level = 'L', end = 'E' };
@@ -85,6 +85,7 @@ private:
     void put(const void* bytes, size_t size);
     void putNumber(uint64_t n);
     void putRun();
+    void startRecord(RecordKind kind);
 };
 
 // Reads a demo from its bytes, held whole in memory.

@@ -14,8 +14,7 @@ namespace {
 
 // Level n of the data as the game finds it; false past the last one.
 bool dataLevelText(size_t n, std::string& text) {
-    std::string name = "data\\level" + std::to_string(n) + ".lvl.txt";
-    std::string path = platform::findFile(name.c_str());
+    std::string path = platform::findFile(levelFileName(int(n)).c_str());
     if (!platform::isRegularFile(path)) return false;
     if (!readLevelText(path, text)) text = "(unreadable)";
     return true;

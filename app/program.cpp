@@ -19,7 +19,7 @@ namespace {
 
 // --level N: the data must hold that level, or there is nothing to play.
 bool chooseFirstLevel(int n, std::FILE* err) {
-    std::string name = "data\\level" + std::to_string(n) + ".lvl.txt";
+    std::string name = levelFileName(n);
     if (!platform::isRegularFile(platform::findFile(name.c_str()))) {
         std::fprintf(err, "vantrel: the data holds no level %d (%s)\n", n, platform::findFile(name.c_str()).c_str());
         return false;

@@ -18,12 +18,6 @@ bool ownLevel = false;
 std::string ownText;  // the game's own level, when it has one
 constexpr const char* counterFormat = "%0.0f";
 
-std::string levelFileName(int n) {
-    char name[64];
-    std::snprintf(name, sizeof name, "data\\level%d.lvl.txt", n);
-    return name;
-}
-
 // Level n of the data, or the game's own level file.
 bool loadLevelNumber(int n) {
     if (ownLevel) return loadLevelText(ownText);
@@ -84,6 +78,8 @@ void restartGame() {
     game.currentLevel = firstLevelNumber;
     resetClocks();
 }
+
+std::string levelFileName(int n) { return "data\\level" + std::to_string(n) + ".lvl.txt"; }
 
 void setFirstLevel(int n) { firstLevelNumber = n; }
 void setOwnLevel(const std::string& text) {

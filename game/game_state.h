@@ -51,6 +51,8 @@ constexpr double startLives = 5;
 // from a file anywhere, or from a demo), whose exit starts it again. Read
 // by startGame and restartGame.
 void setFirstLevel(int n);
+// The game's name of level n of the data: "data\levelN.lvl.txt".
+std::string levelFileName(int n);
 void setOwnLevel(const std::string& text);
 int firstLevel();
 bool hasOwnLevel();

@@ -6,19 +6,15 @@
 #include "game/random.h"
 #include "game/stair.h"
 #include "gfx/animated_sprite.h"
-#include <cstring>
 
 namespace {
 
 // FNV-1a over each value's bytes, field by field: padding and pointers never
 // take part, so the same state hashes the same in every process.
 struct Hash {
-    uint64_t h = 14695981039346656037ull;
+    uint64_t h = fnvStart;
 
-    void bytes(const void* p, size_t n) {
-        const unsigned char* b = static_cast<const unsigned char*>(p);
-        for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
-    }
+    void bytes(const void* p, size_t n) { h = fnv1a(p, n, h); }
     void add(double v) { bytes(&v, sizeof v); }
     void add(int32_t v) { bytes(&v, sizeof v); }
     void add(uint32_t v) { bytes(&v, sizeof v); }
