@@ -8,13 +8,8 @@
 set -u
 game="$1" screenshot="$2" pixels="$3"
 out=$(mktemp -d)
-fail() {
-    echo "demo: $*" >&2
-    for f in "$out"/*.err; do [ -s "$f" ] && sed "s|^|  $(basename "$f"): |" "$f" >&2; done
-    exit 1
-}
 . "$(dirname "$0")/xvfb.sh"
-begin_x_test
+begin_x_test demo
 
 # Plays a while: start, walk right, mirror, walk left.
 play_some() {

@@ -8,13 +8,8 @@
 set -u
 game="$1" screenshot="$2" snapshot="$3" pixels="$4"
 out=$(mktemp -d)
-fail() {
-    echo "real_window: $*" >&2
-    [ -s "$out/game.err" ] && sed 's/^/  game: /' "$out/game.err" >&2
-    exit 1
-}
 . "$(dirname "$0")/xvfb.sh"
-begin_x_test
+begin_x_test real_window
 
 "$game" 2>"$out/game.err" &
 game_pid=$!

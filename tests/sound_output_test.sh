@@ -8,13 +8,8 @@
 set -u
 game="$1"
 out=$(mktemp -d)
-fail() {
-    echo "sound_output: $*" >&2
-    for f in "$out"/*.err; do [ -s "$f" ] && sed "s|^|  $(basename "$f"): |" "$f" >&2; done
-    exit 1
-}
 . "$(dirname "$0")/xvfb.sh"
-begin_x_test
+begin_x_test sound_output
 
 # Whether the first N bytes of a file are all zero (the whole file without N).
 silent() { n=${2:-$(wc -c < "$1")}; [ "$n" -gt 0 ] && cmp -s -n "$n" "$1" /dev/zero; }

@@ -61,11 +61,18 @@ title_points="20 20 320 60 320 240 100 400 600 460"
 # For a test that plays the real program on a server of its own: checks
 # for Xvfb and xdotool, clears the drivers the environment may name, starts
 # the server, and on exit stops the game ($game_pid, when set) and the
-# server and removes $out. The test defines `fail` and `out` first.
+# server and removes $out, which the test makes first.
 #
-#   begin_x_test
+#   begin_x_test NAME
+#   fail MESSAGE           ends the test, showing what the program wrote in $out/*.err
 #   press KEY [SECONDS]    holds a key for a fifth of a second, or as long as given
 begin_x_test() {
+    x_test_name=$1
+    fail() {
+        echo "$x_test_name: $*" >&2
+        for f in "$out"/*.err; do [ -s "$f" ] && sed "s|^|  $(basename "$f"): |" "$f" >&2; done
+        exit 1
+    }
     command -v Xvfb >/dev/null || fail "Xvfb is missing"
     command -v xdotool >/dev/null || fail "xdotool is missing"
     command -v xwininfo >/dev/null || fail "xwininfo is missing"
