@@ -3,7 +3,7 @@
 #
 #   start_xvfb [XVFB OPTION]...
 #
-# starts Xvfb (1024 x 768, 24 bits, no TCP) on a display number nobody uses,
+# starts Xvfb (1024 x 768, 24 bits, no TCP, no reset) on a display number nobody uses,
 # exports DISPLAY, keeps the server's process id in $xvfb and waits up to
 # 10 s until it answers. False when it does not start.
 #
@@ -25,7 +25,14 @@ start_xvfb() {
     n=91
     while display_taken "$n"; do n=$((n + 1)); done
     export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp "$@" >/dev/null 2>&1 &
+    # -noreset: an X server resets itself when its last client leaves, and
+    # a client arriving meanwhile may be refused; the probe below is such a
+    # last client, and the game arrives right after it.
+    # -noreset: an X server resets itself whenever its last client leaves (the
+    # probe below is such a client, and each game run another), and a client
+    # that arrives meanwhile can be turned away. What the server says goes
+    # to $xvfb_log when the caller names one.
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset "$@" >"${xvfb_log:-/dev/null}" 2>&1 &
     xvfb=$!
     i=0
     until xwininfo -root >/dev/null 2>&1; do
@@ -80,6 +87,7 @@ begin_x_test() {
     xvfb=""
     game_pid=""
     trap end_x_test EXIT
+    xvfb_log="$out/xvfb.err"
     start_xvfb || fail "Xvfb did not start"
 }
 end_x_test() {
