@@ -222,7 +222,13 @@ Window* openWindow(const char* title, int width, int height, bool fullScreen) {
     askForOfferedFormat();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     flags |= fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
-    SDL_Window* sdl = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    SDL_Rect at{0, 0, width, height};
+    // A full-screen window is made as large as the display: it is a window
+    // manager that turns a window into a full-screen one, and where none runs
+    // (a display started for the game alone) the window keeps the size it was
+    // made with, while SDL reports the display's size for it.
+    if (fullScreen && SDL_GetDisplayBounds(0, &at) != 0) at = {0, 0, width, height};
+    SDL_Window* sdl = SDL_CreateWindow(title, at.x, at.y, at.w, at.h, flags);
     if (!sdl) return nullptr;
     Window* window = new Window;
     window->sdl = sdl;
