@@ -8,7 +8,7 @@ namespace {
 // Long options without a short form get codes above any character.
 enum : int {
     datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption,
-    levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption, muteOption,
+    levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption, muteOption, stretchOption,
 };
 
 const option longOptions[] = {
@@ -26,6 +26,7 @@ const option longOptions[] = {
     {"play-demo", required_argument, nullptr, playDemoOption},
     {"screenshot-at", required_argument, nullptr, screenshotOption},
     {"mute", no_argument, nullptr, muteOption},
+    {"stretch", no_argument, nullptr, stretchOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -105,6 +106,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         case levelFileOption: line.levelFile = optarg; break;
         case recordOption: line.recordFile = optarg; break;
         case muteOption: line.mute = true; break;
+        case stretchOption: line.stretch = true; break;
         case playDemoOption: line.demoFile = optarg; break;
         case screenshotOption: {
             CommandLine::Screenshot shot;
@@ -148,8 +150,10 @@ const char* helpText() {
            "                      token and line; opens no window\n"
            "      --quit-after N  quit by itself after N frames, as ESC does (to try an\n"
            "                      installation without a keyboard)\n"
+           "      --stretch       full screen: stretch the picture over the whole screen\n"
+           "                      (without it, it keeps its 4:3 shape, black beside it)\n"
            "      --no-vsync      draw frames as fast as the machine can, without waiting\n"
-           "                      for the display (the climb then runs faster)\n"
+           "                      for the display\n"
            "      --mute          start with the sound off (M switches it on and off)\n"
            "      --level N       start on level N of the data (data/levelN.lvl.txt); a\n"
            "                      game over returns to its title\n"

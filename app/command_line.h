@@ -15,6 +15,7 @@ struct CommandLine {
     int quitAfterFrames = 0;                // --quit-after; 0 = never
     bool verticalSync = true;               // false with --no-vsync: frames are not paced
     bool mute = false;                      // --mute: the sound starts off
+    bool stretch = false;                   // --stretch: full screen fills the screen, whatever its shape
     int startLevel = -1;                    // --level N; -1 when not given
     std::string levelFile;                  // --level-file; empty when not given
     std::string recordFile;                 // --record; empty when not given

@@ -46,6 +46,7 @@ int playOrReplay(const CommandLine& line, std::FILE* out, std::FILE* err) {
 int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
     wantSound(err);
     setSoundOn(!line.mute);
+    stretchFullScreen = line.stretch;
     int status = playOrReplay(line, out, err);
     stopSound();
     return status;

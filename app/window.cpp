@@ -8,6 +8,7 @@
 #include <GL/glu.h>
 
 bool fullScreen = true;
+bool stretchFullScreen = false;
 platform::Window* mainWindow = nullptr;
 platform::Surface* deviceContext = nullptr;
 platform::RenderContext* renderContext = nullptr;
@@ -113,9 +114,23 @@ void destroyWindow() {
     if (!platform::unregisterWindowClass()) reportShutdownError("Could Not Unregister Class.");
 }
 
-void resizeView(int width, int height) {
+ViewArea viewArea(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    if (!fullScreen || stretchFullScreen) return {0, 0, width, height};
+    // The largest 4:3 area that fits, in whole pixels, centred. Wider than
+    // 4:3 leaves black columns at the sides, narrower (5:4) rows above and below.
+    constexpr int across = 4, up = 3;
+    if (int64_t(width) * up >= int64_t(height) * across) {
+        int shown = int(int64_t(height) * across / up);
+        return {(width - shown) / 2, 0, shown, height};
+    }
+    int shown = int(int64_t(width) * up / across);
+    return {0, (height - shown) / 2, width, shown};
+}
+
+void resizeView(int width, int height) {
+    ViewArea area = viewArea(width, height);
+    glViewport(area.x, area.y, area.width, area.height);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);

@@ -145,6 +145,8 @@ TEST(Options, EachAsksForWhatItSays) {
     EXPECT_EQ(parse({"-h", "--bogus"}).action, Action::usageError);  // an error wins over help
     EXPECT_EQ(parse({"--version"}).action, Action::version);
     EXPECT_EQ(parse({"--level", "0"}).startLevel, 0);
+    EXPECT_TRUE(parse({"-f", "--stretch"}).stretch);
+    EXPECT_FALSE(parse({"-f"}).stretch);
     CommandLine demo = parse({"--play-demo", "d", "--screenshot-at", "12:a:b.png", "--screenshot-at", "3:c.png"});
     ASSERT_EQ(demo.screenshots.size(), 2u);
     EXPECT_EQ(demo.screenshots[0].frame, 12);

@@ -126,6 +126,29 @@ TEST(Creation, AWindowHasA640x480ClientAreaAndReportsItsRealSize) {
     EXPECT_TRUE(sawSize);
 }
 
+// Full screen shows the 640 x 480 picture as large as it fits, centred: black
+// columns on a wide screen, black rows on a 5:4 one; --stretch and a window
+// of any shape fill the whole area.
+TEST(ViewArea, FullScreenKeepsThePictureShapeUnlessStretched) {
+    auto area = [](int w, int h) {
+        ViewArea a = viewArea(w, h);
+        return std::vector<int>{a.x, a.y, a.width, a.height};
+    };
+    fullScreen = true;
+    stretchFullScreen = false;
+    EXPECT_EQ(area(1920, 1080), (std::vector<int>{240, 0, 1440, 1080}));
+    EXPECT_EQ(area(1366, 768), (std::vector<int>{171, 0, 1024, 768}));
+    EXPECT_EQ(area(1280, 1024), (std::vector<int>{0, 32, 1280, 960}));
+    EXPECT_EQ(area(1024, 768), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_EQ(area(0, 0), (std::vector<int>{0, 0, 0, 0}));  // minimised
+    stretchFullScreen = true;
+    EXPECT_EQ(area(1920, 1080), (std::vector<int>{0, 0, 1920, 1080}));
+    stretchFullScreen = false;
+    fullScreen = false;
+    EXPECT_EQ(area(1920, 1080), (std::vector<int>{0, 0, 1920, 1080}));
+    EXPECT_EQ(area(640, 0), (std::vector<int>{0, 0, 640, 1}));
+}
+
 TEST(Creation, FullScreenViewEndsUpWithTheDesktopSize) {
     ASSERT_TRUE(create(true));
     int w = 0, h = 0;
