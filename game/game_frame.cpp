@@ -11,10 +11,19 @@
 #include "gfx/solid_box.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
+#include <algorithm>
+#include <cstdint>
 
 namespace {
 
-constexpr double climbStep = 0.2;  // world units per frame, not per millisecond
+// A climb rises one step every 1/60 s of the tick count: 12 units a second,
+// one step a frame on a 60 Hz display, as long on any display and unpaced.
+constexpr double climbStep = 0.2;           // world units
+constexpr uint32_t climbStepsPerSecond = 60;
+constexpr uint32_t stepPartsPerStep = 1000;  // the climb's clock counts thousandths of a step
+// A climb starts half a step on, so that steps are due at the nearest whole
+// step: frames 16 and 17 ms apart at 60 Hz each rise exactly one step.
+constexpr uint32_t climbStartPart = stepPartsPerStep / 2;
 
 void drawCounters() {
     game.scoreCounter->draw();
@@ -36,13 +45,8 @@ void applyViewFlips() {
     }
 }
 
-// Walks, or rises while climbing; the velocity stays through a climb.
-void movePlayer() {
-    Player& p = *game.player;
-    if (!game.climbing) {
-        p.update();
-        return;
-    }
+// One step up; at the target the climb ends there exactly.
+void riseOneStep(Player& p) {
     p.y += climbStep;
     if (!(p.y < game.climbTargetY)) {
         p.y = game.climbTargetY;
@@ -50,6 +54,30 @@ void movePlayer() {
         p.savePosition();
         game.bonusTimer->setValue(startBonus);
     }
+}
+
+// The steps the time since the last rise has made. Whole numbers only, so
+// that every build and target rises the same way.
+uint32_t climbStepsDue() {
+    uint32_t now = platform::tickCount();
+    uint32_t steps = 0;
+    if (game.climbTick != 0) {
+        uint64_t parts = game.climbStepPart + uint64_t(now - game.climbTick) * climbStepsPerSecond;
+        steps = uint32_t(std::min<uint64_t>(parts / stepPartsPerStep, UINT32_MAX));
+        game.climbStepPart = uint32_t(parts % stepPartsPerStep);
+    }
+    game.climbTick = now;
+    return steps;
+}
+
+// Walks, or rises while climbing; the velocity stays through a climb.
+void movePlayer() {
+    Player& p = *game.player;
+    if (!game.climbing) {
+        p.update();
+        return;
+    }
+    for (uint32_t steps = climbStepsDue(); steps > 0 && game.climbing; --steps) riseOneStep(p);
 }
 
 // A hit: the explosion starts where the player is, a life goes, and the
@@ -89,6 +117,8 @@ void testAndDrawStairs() {
         if (reached == climbStair) {
             game.climbTargetY = game.stairs[i]->height + p.y;
             game.climbing = true;
+            game.climbTick = platform::tickCount();
+            game.climbStepPart = climbStartPart;
             game.scoreCounter->setValue(game.scoreCounter->value() + game.bonusTimer->value());
             playSound(Sound::climb);
         } else if (reached == exitStair) {

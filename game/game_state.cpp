@@ -118,4 +118,5 @@ void resetClocks() {
     for (int i = 0; i < game.enemyCount && i < maxEnemies; ++i)
         if (game.enemies[i]) game.enemies[i]->resetClock();
     game.player->resetClock();
+    game.climbTick = 0;
 }

@@ -35,6 +35,11 @@ struct GameState {
     bool flipHorizontal = false;  // the play area is mirrored left to right (F3)
     bool climbing = false;        // the player is rising on a stair
     double climbTargetY = 0;      // where the climb ends
+    // The climb's clock: the tick of its last rise (0: not started, the next
+    // frame takes the present tick and rises nothing), and the part of a
+    // climb step the time since then has made, in thousandths of a step.
+    uint32_t climbTick = 0;
+    uint32_t climbStepPart = 0;
 };
 
 extern GameState game;
@@ -71,5 +76,5 @@ void changeLevel(int n);
 // with no life more (score and lives kept); it becomes the game's own level.
 // False, with nothing changed, when the text is not a level.
 bool replaceLevel(const std::string& text);
-// Enemies and the player measure time afresh, so a pause moves nothing.
+// Enemies, the player and a climb measure time afresh, so a pause moves nothing.
 void resetClocks();

@@ -60,6 +60,7 @@ uint64_t gameStateHash() {
     Hash h;
     for (bool v : {game.gameStarted, game.flipVertical, game.flipHorizontal, game.climbing}) h.add(v);
     h.add(game.climbTargetY);
+    for (uint32_t v : {game.climbTick, game.climbStepPart}) h.add(v);
     for (int32_t v : {game.currentLevel, game.enemyCount, game.stairCount, game.itemCount, walkStep, enemyTouchFlag})
         h.add(v);
     h.add(lastWalkStepTick);

@@ -122,6 +122,39 @@ TEST_F(Game, AClimbPaysTheBonusEndsAtItsTargetAndDoesNotFireAgain) {
     EXPECT_EQ(score(), startBonus);
 }
 
+// A climb follows the clock, not the display: 0.2 units every 1/60 s. Frames
+// 16 and 17 ms apart (a 60 Hz display) rise exactly one step each, as they
+// always did.
+TEST_F(Game, AtSixtyHertzAClimbRisesOneStepEveryFrame) {
+    startPlaying("0 1 0 0 0 20 16 0 1 0");  // a 16-unit climb starts in this frame, 16 ms ago
+    play->msPerFrame = 0;
+    const uint32_t sixtyHz[] = {17, 17, 16};
+    double before = player().y;
+    for (int frame = 0; game.climbing; ++frame) {
+        ASSERT_LT(frame, 200);
+        ASSERT_TRUE(play->runFrame());
+        if (game.climbing) EXPECT_EQ(player().y, before + 0.2) << frame;  // the same bits as a step a frame
+        before = player().y;
+        pt::advanceClock(sixtyHz[frame % 3]);
+    }
+    EXPECT_EQ(player().y, 16);
+}
+
+// At 144 Hz, 250 Hz and unpaced a climb lasts as long as at 60 Hz.
+class ClimbPace : public Game, public testing::WithParamInterface<uint32_t> {};
+
+TEST_P(ClimbPace, AClimbTakesTheSameTimeAtAnyFrameRate) {
+    startPlaying("0 1 0 0 0 20 16 0 1 0");
+    uint32_t began = game.climbTick;
+    play->msPerFrame = GetParam();
+    ASSERT_TRUE(runUntil([] { return !game.climbing; }));
+    uint32_t took = platform::tickCount() - began;  // to just after the frame it ended in
+    EXPECT_NEAR(double(took), 80 * 1000.0 / 60, 16.0 + GetParam());
+    EXPECT_EQ(player().y, 16);
+}
+
+INSTANTIATE_TEST_SUITE_P(MsPerFrame, ClimbPace, testing::Values(7u, 4u, 1u));
+
 TEST_F(Game, AnEnemyHitExplodesCostsALifeAndPutsThePlayerBack) {
     startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 0");
     play->press(key::right);

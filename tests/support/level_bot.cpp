@@ -17,7 +17,7 @@
 namespace {
 
 // The rules, as a player learns them.
-constexpr double climbPerFrame = 0.2;  // a climb rises this much every frame
+constexpr double climbStep = 0.2;      // a climb rises this much every 1/60 s, to the nearest step
 constexpr double figureSize = 16;
 constexpr double contactInset = 2;     // enemies test the figure's box shrunk by this on every side
 constexpr double stairBoxHeight = 14;  // stairs test the figure's box 2 lower than the figure
@@ -171,9 +171,11 @@ private:
 
     bool climbIsSafe(int frame, double x, double rise) const {
         double at = y, target = y + rise;
+        double due = 0.5;  // steps, the first due at the nearest whole step
         for (;;) {
             ++frame;
-            at += climbPerFrame;
+            due += msPerFrame * 60 / 1000;
+            for (; due >= 1; due -= 1) at += climbStep;
             if (!(at < target)) break;
             if (!safe(frame, x, at)) return false;
         }
