@@ -9,6 +9,11 @@ bool windowActive = true;
 
 namespace {
 
+// M switches the sound once per press: its key stays down in the table while
+// held, and this says a fresh press has not been acted on yet. (F2 and F3,
+// cleared when acted on, act again on every repeat of a held key.)
+bool soundKeyPressed = false;
+
 using platform::highWord;
 using platform::lowWord;
 using platform::MessageKind;
@@ -18,6 +23,7 @@ using platform::MessageKind;
 void keyPressed(uintptr_t code) {
     if (code >= 256 || KeyTable[code]) return;
     KeyTable[code] = 1;
+    if (code == platform::key::m) soundKeyPressed = true;
     processKeys();
 }
 
@@ -66,9 +72,9 @@ void processKeys() {
         KeyTable[platform::key::f3] = 0;
         playSound(Sound::mirror);
     }
-    if (KeyTable[platform::key::m]) {  // sound off and on, on the title too
+    if (soundKeyPressed) {  // sound off and on, on the title too
         switchSound();
-        KeyTable[platform::key::m] = 0;
+        soundKeyPressed = false;
     }
     // Last, so the call that starts play does not yet apply the arrows.
     if (KeyTable[platform::key::space] && !game.gameStarted) {

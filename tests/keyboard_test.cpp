@@ -2,6 +2,7 @@
 #include "app/keyboard.h"
 #include "game/game_state.h"
 #include "game/player.h"
+#include "game/sounds.h"
 #include "platform/testing.h"
 #include "support/gl_window.h"
 #include <GL/gl.h>
@@ -44,6 +45,20 @@ TEST_F(Keys, HoldingF2OrF3MirrorsOnEveryRepeat) {
     EXPECT_FALSE(game.flipHorizontal);
     send(MessageKind::keyDown, key::f3, 1 << 30);
     EXPECT_TRUE(game.flipHorizontal);
+}
+
+TEST_F(Keys, HoldingMSwitchesTheSoundOnceAPress) {
+    bool on = soundIsOn();
+    send(MessageKind::keyDown, key::m);
+    EXPECT_NE(soundIsOn(), on);
+    for (int repeat = 0; repeat < 3; ++repeat) {
+        send(MessageKind::keyDown, key::m, 1 << 30);
+        processKeys();  // as every frame does
+    }
+    EXPECT_NE(soundIsOn(), on);
+    send(MessageKind::keyUp, key::m);
+    send(MessageKind::keyDown, key::m);
+    EXPECT_EQ(soundIsOn(), on);
 }
 
 TEST_F(Keys, RepeatsOfAHeldKeyChangeNothing) {
