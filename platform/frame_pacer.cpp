@@ -6,19 +6,22 @@ namespace platform {
 namespace {
 
 // The driver is taken not to wait when, of the last 8 presents, at least 6
-// came less than half a period after the one before. A few short intervals
-// are normal with a waiting driver too: it may queue two or three frames
-// before it starts to block.
+// came less than 15/16 of a period after the one before. A waiting driver
+// presents a period apart, give or take when the thread was woken: one late
+// return makes one interval short and the one before it long, never six of
+// eight short. It may also queue two or three frames before it starts to
+// block, which is not six either.
 constexpr uint32_t shortWindow = 0xFF;
 constexpr int shortNeeded = 6;
-// While the pacer waits, a driver that has begun to wait as well (a window
-// restored from minimised, say) shows as swaps that block for half a period
-// or more: then the pacer steps back, 12 of the last 16 swaps being enough.
-// The same half period on both sides keeps the two decisions from undoing
-// each other: a swap that blocks that long makes the next interval at least
-// as long, which is not a short one.
+constexpr int64_t shortOf16 = 15;
+// While the pacer waits, 12 of the last 16 swaps taking a quarter period
+// longer than the driver's work make it step back. A driver that works and
+// does not wait takes as long as it did unpaced, so the two decisions do not
+// undo each other.
 constexpr uint32_t blockedWindow = 0xFFFF;
 constexpr int blockedNeeded = 12;
+// The running mean of the work follows the last few swaps (weight 1/8).
+constexpr int64_t workWeight = 8;
 
 uint32_t pushBit(uint32_t bits, bool bit, uint32_t window) { return ((bits << 1) | (bit ? 1u : 0u)) & window; }
 
@@ -53,18 +56,25 @@ int64_t FramePacer::presentAt(int64_t nowNs) {
 }
 
 void FramePacer::presented(int64_t beganNs, int64_t endNs) {
+    int64_t swapNs = endNs - beganNs;
     if (selfPacing) {
-        recentBlocked = pushBit(recentBlocked, endNs - beganNs >= periodNs / 2, blockedWindow);
+        recentBlocked = pushBit(recentBlocked, swapNs > workNs + periodNs / 4, blockedWindow);
         if (std::popcount(recentBlocked) >= blockedNeeded) {
             selfPacing = false;
             recentShort = recentBlocked = 0;
             gridNs = 0;
+            workNs = -1;  // measured afresh
         }
-    } else if (lastPresentEndNs != 0) {
-        recentShort = pushBit(recentShort, endNs - lastPresentEndNs < periodNs / 2, shortWindow);
-        if (std::popcount(recentShort) >= shortNeeded) {
-            selfPacing = true;
-            recentShort = recentBlocked = 0;
+    } else {
+        // The work is only learnt while nothing else makes the swap wait.
+        workNs = workNs < 0 ? swapNs : workNs + (swapNs - workNs) / workWeight;
+        if (lastPresentEndNs != 0) {
+            bool sooner = (endNs - lastPresentEndNs) * 16 < periodNs * shortOf16;
+            recentShort = pushBit(recentShort, sooner, shortWindow);
+            if (std::popcount(recentShort) >= shortNeeded) {
+                selfPacing = true;
+                recentShort = recentBlocked = 0;
+            }
         }
     }
     lastPresentEndNs = endNs;

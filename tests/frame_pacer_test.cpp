@@ -65,12 +65,35 @@ TEST(FramePacing, ADriverThatDoesNotWaitIsPacedOnAGridThatNeitherDriftsNorBunche
     EXPECT_EQ(sim.presents[n - 1] - sim.presents[n - 2], period);
 }
 
+// A driver that does not wait but works 8 to 16 ms on each swap (a software
+// renderer at a high resolution, a virtual machine) presents sooner than a
+// period, yet never less than half a period apart: it is paced all the same,
+// and its long swaps are not taken for waiting.
+TEST(FramePacing, ADriverThatWorksLongOnEachSwapButDoesNotWaitIsPacedToo) {
+    for (int64_t work : {9 * ms, 12 * ms, 14 * ms}) {
+        Simulation sim;
+        int k = 0;
+        sim.swap = [&](int64_t at) { return at + work + (++k % 3) * ms / 4; };
+        for (int i = 0; i < 600; ++i) sim.frame(ms + (i % 2) * ms / 2);
+        ASSERT_TRUE(sim.pacer.selfPacing) << work / ms << " ms a swap";
+        size_t n = sim.presents.size();
+        EXPECT_EQ(sim.presents[n - 1] - sim.presents[n - 301], 300 * period) << work / ms << " ms a swap";
+    }
+}
+
 TEST(FramePacing, ADriverThatWaitsOrASlowMachineIsLeftAlone) {
     Simulation waits;
     int queued = 0;  // the driver takes three frames without blocking first
     waits.swap = [&](int64_t at) { return ++queued <= 3 ? at + ms / 10 : nextRefresh(at, 3 * ms); };
     for (int i = 0; i < 300; ++i) waits.frame(2 * ms);
     EXPECT_FALSE(waits.pacer.selfPacing);
+
+    // Woken late now and then, by up to 3 ms: one interval short, the next long.
+    Simulation late;
+    int k = 0;
+    late.swap = [&](int64_t at) { return nextRefresh(at, 3 * ms) + (++k % 5 == 0 ? 3 * ms : 0); };
+    for (int i = 0; i < 300; ++i) late.frame(2 * ms);
+    EXPECT_FALSE(late.pacer.selfPacing);
 
     Simulation slow;
     for (int i = 0; i < 300; ++i) slow.frame(20 * ms);
