@@ -3,7 +3,8 @@
 #
 #   start_xvfb [XVFB OPTION]...
 #
-# starts Xvfb (1024 x 768, 24 bits, no TCP, no reset) on a display number nobody uses,
+# starts Xvfb (1024 x 768, or $xvfb_screen such as 1920x1080, 24 bits, no TCP,
+# no reset) on a display number nobody uses,
 # exports DISPLAY, keeps the server's process id in $xvfb and waits up to
 # 10 s until it answers. False when it does not start.
 #
@@ -32,7 +33,7 @@ start_xvfb() {
     # probe below is such a client, and each game run another), and a client
     # that arrives meanwhile can be turned away. What the server says goes
     # to $xvfb_log when the caller names one.
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset "$@" >"${xvfb_log:-/dev/null}" 2>&1 &
+    Xvfb "$DISPLAY" -screen 0 "${xvfb_screen:-1024x768}x24" -nolisten tcp -noreset "$@" >"${xvfb_log:-/dev/null}" 2>&1 &
     xvfb=$!
     i=0
     until xwininfo -root >/dev/null 2>&1; do

@@ -31,7 +31,8 @@ for group in "$@"; do
         # names what the loader and the C library keep (and its suppressions
         # match it) only with their symbols (libc6-dbg).
         test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg
-                        xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db" ;;
+                        xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db
+                        openbox" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
         bench) packages="$packages libbenchmark-dev valgrind time python3" ;;

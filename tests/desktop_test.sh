@@ -1,0 +1,109 @@
+#!/bin/sh
+# The real program on a 16:9 screen, as players run it: under a window
+# manager (openbox) and on a display with none. Keys go as a keyboard sends
+# them, to whichever window has the focus. Windowed, F1 to full screen (the
+# 4:3 picture in the middle, black at the sides, every floor where the view
+# puts it), F1 back to a 640 x 480 window; and -f at start.
+#
+#   desktop_test.sh GAME X11_SNAPSHOT
+set -u
+game="$1" snapshot="$2"
+out=$(mktemp -d)
+. "$(dirname "$0")/xvfb.sh"
+xvfb_screen=1280x720
+screen_w=1280 screen_h=720
+begin_x_test desktop
+command -v openbox >/dev/null || fail "openbox is missing"
+
+# Runs a check every half second until it passes, for up to 15 s.
+eventually() {
+    i=0
+    until "$@"; do
+        i=$((i + 1)); [ $i -ge 30 ] && return 1; sleep 0.5
+    done
+}
+
+# The eleven floor bars, at world y = 16, 32, ... 176, sampled near both ends
+# of a picture LEFT WIDTH HEIGHT pixels in DRAWABLE (the top row is 0).
+floors_shown() {
+    drawable=$1 left=$2 width=$3 height=$4
+    points=""
+    k=1
+    while [ $k -le 11 ]; do
+        row=$((height - 1 - k * 16 * height / 200))
+        points="$points $((left + 4)) $row $((left + width - 5)) $row"
+        k=$((k + 1))
+    done
+    "$snapshot" "$drawable" "$out/shot.png" $points > "$out/floors.txt" || fail "no snapshot"
+    yellow=$(awk '$1 > 200 && $2 > 200 && $3 < 80' "$out/floors.txt" | wc -l)
+    [ "$yellow" -ge 18 ]
+}
+
+# Full screen on this 16:9 screen: a 960 x 720 picture from x = 160, black
+# columns beside it, floors in it.
+full_screen_shown() {
+    root=$(xwininfo -root | awk '/Window id/ { print $4 }')
+    floors_shown "$root" 160 960 720 || return 1
+    "$snapshot" "$root" "$out/sides.png" 20 360 150 100 150 600 1130 360 1260 100 1260 600 > "$out/sides.txt" ||
+        fail "no snapshot of the screen"
+    [ "$(awk '$1 + $2 + $3 == 0' "$out/sides.txt" | wc -l)" -eq 6 ]
+}
+
+window_shown() {
+    win=$(find_window "Vantrel Remake") || return 1
+    geometry=$(xdotool getwindowgeometry "$win" 2>/dev/null | sed -n 's/.*Geometry: //p')
+    [ "$geometry" = "640x480" ] && floors_shown "$win" 0 640 480
+}
+
+ended_with_escape() {
+    press Escape 0.1
+    i=0
+    while kill -0 "$game_pid" 2>/dev/null; do
+        i=$((i + 1)); [ $i -gt 100 ] && fail "$1: the game did not end after ESC"; sleep 0.1
+    done
+    wait "$game_pid"
+    status=$?
+    game_pid=""
+    [ "$status" -eq 27 ] || fail "$1: exit status $status, expected 27"
+}
+
+# Windowed, SPACE, F1, SPACE (a switch returns to the title), F1, SPACE.
+round_trip() {
+    "$game" --window 2>"$out/$1.err" &
+    game_pid=$!
+    find_window "Vantrel Remake" >/dev/null || fail "$1: the game window did not appear"
+    sleep 0.5
+    press space 0.1
+    eventually window_shown || fail "$1: no 640x480 window with its floors (${geometry:-none}, $yellow yellow)"
+    press F1 0.1
+    sleep 1
+    press space 0.1
+    eventually full_screen_shown || fail "$1: full screen is not the 4:3 picture on black ($yellow yellow)"
+    press F1 0.1
+    sleep 1
+    press space 0.1
+    eventually window_shown || fail "$1: F1 did not give the 640x480 window back (${geometry:-none}, $yellow yellow)"
+    ended_with_escape "$1"
+}
+
+# A pointer off the window, as a player's mouse may be: keys still reach it.
+xdotool mousemove $((screen_w - 10)) $((screen_h - 10))
+round_trip "without a window manager"
+
+openbox >"$out/openbox.log" 2>&1 &
+wm=$!
+i=0
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+    i=$((i + 1)); [ $i -gt 100 ] && fail "openbox did not start"; sleep 0.1
+done
+round_trip "under openbox"
+
+SDL_AUDIODRIVER=dummy "$game" -f 2>"$out/start-full.err" &
+game_pid=$!
+find_window "Vantrel Remake" >/dev/null || fail "-f: the game window did not appear"
+sleep 0.5
+press space 0.1
+eventually full_screen_shown || fail "-f: full screen is not the 4:3 picture on black ($yellow yellow)"
+ended_with_escape "-f"
+kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null
+echo "desktop: F1 round trip without a window manager and under openbox, -f at start: 4:3 on black, floors in place"
