@@ -6,14 +6,14 @@ namespace platform {
 namespace {
 
 // The driver is taken not to wait when, of the last 8 presents, at least 6
-// came less than 15/16 of a period after the one before. A waiting driver
+// came less than 31/32 of a period after the one before. A waiting driver
 // presents a period apart, give or take when the thread was woken: one late
 // return makes one interval short and the one before it long, never six of
 // eight short. It may also queue two or three frames before it starts to
 // block, which is not six either.
 constexpr uint32_t shortWindow = 0xFF;
 constexpr int shortNeeded = 6;
-constexpr int64_t shortOf16 = 15;
+constexpr int64_t shortOf32 = 31;
 // While the pacer waits, 12 of the last 16 swaps taking a quarter period
 // longer than the driver's work make it step back. A driver that works and
 // does not wait takes as long as it did unpaced, so the two decisions do not
@@ -69,7 +69,7 @@ void FramePacer::presented(int64_t beganNs, int64_t endNs) {
         // The work is only learnt while nothing else makes the swap wait.
         workNs = workNs < 0 ? swapNs : workNs + (swapNs - workNs) / workWeight;
         if (lastPresentEndNs != 0) {
-            bool sooner = (endNs - lastPresentEndNs) * 16 < periodNs * shortOf16;
+            bool sooner = (endNs - lastPresentEndNs) * 32 < periodNs * shortOf32;
             recentShort = pushBit(recentShort, sooner, shortWindow);
             if (std::popcount(recentShort) >= shortNeeded) {
                 selfPacing = true;

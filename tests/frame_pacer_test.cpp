@@ -70,11 +70,11 @@ TEST(FramePacing, ADriverThatDoesNotWaitIsPacedOnAGridThatNeitherDriftsNorBunche
 // period, yet never less than half a period apart: it is paced all the same,
 // and its long swaps are not taken for waiting.
 TEST(FramePacing, ADriverThatWorksLongOnEachSwapButDoesNotWaitIsPacedToo) {
-    for (int64_t work : {9 * ms, 12 * ms, 14 * ms}) {
+    for (int64_t work : {9 * ms, 12 * ms, 15 * ms}) {
         Simulation sim;
         int k = 0;
         sim.swap = [&](int64_t at) { return at + work + (++k % 3) * ms / 4; };
-        for (int i = 0; i < 600; ++i) sim.frame(ms + (i % 2) * ms / 2);
+        for (int i = 0; i < 600; ++i) sim.frame(ms / 2 + (i % 2) * ms / 4);
         ASSERT_TRUE(sim.pacer.selfPacing) << work / ms << " ms a swap";
         size_t n = sim.presents.size();
         EXPECT_EQ(sim.presents[n - 1] - sim.presents[n - 301], 300 * period) << work / ms << " ms a swap";
