@@ -15,35 +15,11 @@ screen_w=1280 screen_h=720
 begin_x_test desktop
 command -v openbox >/dev/null || fail "openbox is missing"
 
-# Runs a check every half second until it passes, for up to 15 s.
-eventually() {
-    i=0
-    until "$@"; do
-        i=$((i + 1)); [ $i -ge 30 ] && return 1; sleep 0.5
-    done
-}
-
-# The eleven floor bars, at world y = 16, 32, ... 176, sampled near both ends
-# of a picture LEFT WIDTH HEIGHT pixels in DRAWABLE (the top row is 0).
-floors_shown() {
-    drawable=$1 left=$2 width=$3 height=$4
-    points=""
-    k=1
-    while [ $k -le 11 ]; do
-        row=$((height - 1 - k * 16 * height / 200))
-        points="$points $((left + 4)) $row $((left + width - 5)) $row"
-        k=$((k + 1))
-    done
-    "$snapshot" "$drawable" "$out/shot.png" $points > "$out/floors.txt" || fail "no snapshot"
-    yellow=$(awk '$1 > 200 && $2 > 200 && $3 < 80' "$out/floors.txt" | wc -l)
-    [ "$yellow" -ge 18 ]
-}
-
 # Full screen on this 16:9 screen: a 960 x 720 picture from x = 160, black
 # columns beside it, floors in it.
 full_screen_shown() {
     root=$(xwininfo -root | awk '/Window id/ { print $4 }')
-    floors_shown "$root" 160 960 720 || return 1
+    floors_shown "$root" 160 960 720 18 || return 1
     "$snapshot" "$root" "$out/sides.png" 20 360 150 100 150 600 1130 360 1260 100 1260 600 > "$out/sides.txt" ||
         fail "no snapshot of the screen"
     [ "$(awk '$1 + $2 + $3 == 0' "$out/sides.txt" | wc -l)" -eq 6 ]
@@ -52,18 +28,11 @@ full_screen_shown() {
 window_shown() {
     win=$(find_window "Vantrel Remake") || return 1
     geometry=$(xdotool getwindowgeometry "$win" 2>/dev/null | sed -n 's/.*Geometry: //p')
-    [ "$geometry" = "640x480" ] && floors_shown "$win" 0 640 480
+    [ "$geometry" = "640x480" ] && floors_shown "$win" 0 640 480 18
 }
 
 ended_with_escape() {
-    press Escape 0.1
-    i=0
-    while kill -0 "$game_pid" 2>/dev/null; do
-        i=$((i + 1)); [ $i -gt 100 ] && fail "$1: the game did not end after ESC"; sleep 0.1
-    done
-    wait "$game_pid"
-    status=$?
-    game_pid=""
+    quit_with_escape || fail "$1: the game did not end after ESC"
     [ "$status" -eq 27 ] || fail "$1: exit status $status, expected 27"
 }
 

@@ -107,6 +107,46 @@ stop_xvfb() {
     xvfb=""
 }
 
+# Runs a check every half second until it passes, for up to 15 s: a loaded
+# machine may take a while to draw the first frame after a change.
+eventually() {
+    i=0
+    until "$@"; do
+        i=$((i + 1)); [ $i -ge 30 ] && return 1; sleep 0.5
+    done
+}
+
+# Whether the eleven floor bars (world y = 16, 32, ... 176) show in a picture
+# LEFT pixels from the left of drawable DRAWABLE, WIDTH x HEIGHT pixels, as
+# $snapshot captures it: NEEDED of their 22 samples, near both ends, are
+# yellow. The count is left in $yellow.
+floors_shown() {
+    drawable=$1 left=$2 width=$3 height=$4 needed=$5
+    points=""
+    k=1
+    while [ $k -le 11 ]; do
+        row=$((height - 1 - k * 16 * height / 200))
+        points="$points $((left + 4)) $row $((left + width - 5)) $row"
+        k=$((k + 1))
+    done
+    "$snapshot" "$drawable" "$out/floors.png" $points > "$out/floors.txt" || fail "no snapshot of $drawable"
+    yellow=$(awk '$1 > 200 && $2 > 200 && $3 < 80' "$out/floors.txt" | wc -l)
+    [ "$yellow" -ge "$needed" ]
+}
+
+# Holds ESC as a player does and waits up to 20 s for $game_pid to end,
+# leaving its exit status in $status; false when it did not end.
+quit_with_escape() {
+    press Escape 0.1
+    i=0
+    while kill -0 "$game_pid" 2>/dev/null; do
+        i=$((i + 1)); [ $i -gt 200 ] && return 1; sleep 0.1
+    done
+    wait "$game_pid"
+    status=$?
+    game_pid=""
+}
+
 # A press and release that arrive together are handled in one pass of the
 # main loop, so the game never sees the key down, just as a too-short tap
 # would be missed: a key is held as a person holds it.
