@@ -2,8 +2,20 @@
 #include "game/level_file.h"
 #include "game/state_hash.h"
 #include <cerrno>
+#include <cfloat>
 #include <cinttypes>
 #include <cstring>
+#include <limits>
+
+// A demo replays on another build only if the game's doubles round alike
+// there: IEEE 754 doubles, each operation rounded to its own precision (not
+// the x87's wider registers), and no fast-math reordering. The build adds
+// -ffp-contract=off for the fused multiply-adds, which no macro shows.
+static_assert(std::numeric_limits<double>::is_iec559, "the game's state needs IEEE 754 doubles");
+static_assert(FLT_EVAL_METHOD == 0, "doubles must be evaluated in double precision (SSE2, not the x87)");
+#ifdef __FAST_MATH__
+#error "fast-math changes the game's arithmetic from one build to another: demos would not replay"
+#endif
 
 namespace {
 
