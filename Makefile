@@ -23,9 +23,25 @@ play: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 	./$(BUILD)/vantrel $(ARGS)
 
-build: deps-test
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON >/dev/null
+build: deps-test other-build
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON \
+		-DVANTREL_OTHER_GAME=$(abspath $(OTHER_BUILD))/vantrel >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# A second build of the game alone, by another compiler with other code
+# generation: clang, for the newest x86-64 level (AVX2, FMA) where this
+# machine has it. The suite replays demos recorded by the first build on it,
+# which must end on the same line.
+OTHER_BUILD ?= build-other
+X86_64_V3 := avx avx2 bmi1 bmi2 f16c fma abm movbe xsave
+OTHER_FLAGS ?= $(shell for f in $(X86_64_V3); do grep -qw $$f /proc/cpuinfo 2>/dev/null || exit 0; done; \
+	echo -march=x86-64-v3)
+
+.PHONY: other-build
+other-build: deps-test
+	@CXX=clang++ cmake -S . -B $(OTHER_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF \
+		-DCMAKE_CXX_FLAGS="$(OTHER_FLAGS)" >/dev/null
+	@cmake --build $(OTHER_BUILD) -j $(JOBS) --target vantrel
 
 # The whole suite twice: as built for play, then built with the address and
 # undefined-behaviour sanitizers (any report fails the run).
@@ -54,7 +70,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
+	rm -rf $(BUILD) $(OTHER_BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,

@@ -2,11 +2,13 @@
 # A game recorded in a real window on a virtual X server, played with keys,
 # replays headless to the same end line, twice; a screenshot of one of its
 # frames is written; a demo cut short, and one left by a killed game, replay
-# up to their last whole frame and say so.
+# up to their last whole frame and say so. Given a second build of the game
+# (by another compiler, make other-build), the games recorded here replay on
+# it to the same line too.
 #
-#   demo_test.sh GAME SCREENSHOT PNG_PIXELS
+#   demo_test.sh GAME SCREENSHOT PNG_PIXELS [OTHER_GAME]
 set -u
-game="$1" screenshot="$2" pixels="$3"
+game="$1" screenshot="$2" pixels="$3" other="${4:-}"
 out=$(mktemp -d)
 . "$(dirname "$0")/xvfb.sh"
 begin_x_test demo
@@ -91,6 +93,16 @@ grep -q "own.lvl.txt changed: loaded again" "$out/own.err" || fail "the changed 
 rm "$out/own.lvl.txt"
 own=$(replay "$out/own.demo" 2>"$out/own-replay.err") || fail "the own level's demo failed"
 [ "$own" = "$(cat "$out/own.txt")" ] || fail "own level: recorded '$(cat "$out/own.txt")', replayed '$own'"
+if [ -n "$other" ]; then
+    [ -x "$other" ] || fail "there is no second build at $other (make other-build makes it)"
+    echo "$recorded" > "$out/game.txt"
+    for demo in game own; do
+        line=$(SDL_VIDEODRIVER=offscreen "$other" --no-vsync --play-demo "$out/$demo.demo" 2>"$out/other-$demo.err") ||
+            fail "the second build's replay of $demo.demo failed"
+        [ "$line" = "$(cat "$out/$demo.txt")" ] ||
+            fail "$demo.demo: recorded '$(cat "$out/$demo.txt")', the second build replayed '$line'"
+    done
+fi
 
 # Recording refused at the start where it cannot be written; a disk that
 # fills (here a file size limit) stops it with one message, and play goes on.

@@ -29,13 +29,15 @@ for group in "$@"; do
         # only recommends (xfonts-base). The install test reads the manual
         # page with man, as lintian does. The sanitizer build's leak checker
         # names what the loader and the C library keep (and its suppressions
-        # match it) only with their symbols (libc6-dbg).
-        test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg
+        # match it) only with their symbols (libc6-dbg). Demos must replay
+        # on a second build of the game made by clang. The sound test plays
+        # on a PulseAudio server of its own and records it (pulseaudio-utils).
+        test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg clang
                         xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db
-                        openbox" ;;
+                        openbox pulseaudio pulseaudio-utils" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
-        bench) packages="$packages libbenchmark-dev valgrind time python3" ;;
+        bench) packages="$packages libbenchmark-dev valgrind time python3 pulseaudio" ;;
         fuzz) packages="$packages clang libclang-rt-14-dev" ;;
         art) packages="$packages fonts-dejavu-core libsdl2-ttf-dev" ;;
         *) echo "install-deps: unknown group '$group'" >&2; exit 2 ;;
