@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cinttypes>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 // A demo replays on another build only if the game's doubles round alike
@@ -33,6 +34,12 @@ uint64_t levelHash(const std::string& text) { return fnv1a(text.data(), text.siz
 
 void DemoWriter::put(const void* bytes, size_t size) {
     if (failed || !file) return;
+    if (size > maxDemoSize - written) {  // a replay would refuse the whole file
+        failed = true;
+        error = EFBIG;
+        return;
+    }
+    written += size;
     if (std::fwrite(bytes, 1, size, file) == size) return;
     failed = true;
     error = errno;
@@ -122,6 +129,73 @@ bool DemoWriter::flush() {
 }
 
 // ---- Reading ----
+
+namespace {
+
+// Room for the whole demo, made before it is read so that it never moves
+// (a string that grows copies itself): a regular file's size, or for a FIFO
+// or device, whose size nobody knows, the most a demo may be, which the
+// system commits only as it is filled. Past maxDemoSize for a file too large.
+uint64_t roomNeeded(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return maxDemoSize;
+    uint64_t size = std::filesystem::file_size(path, error);
+    return error ? maxDemoSize : size;
+}
+
+const std::string tooLarge = "it is larger than any demo (" + std::to_string(maxDemoSize >> 20) + " MiB)";
+
+// The bytes after the first line, appended to `bytes`: false past
+// maxDemoSize or when they cannot be read.
+bool readRest(const std::string& path, std::FILE* file, std::string& bytes, std::string& why) {
+    uint64_t room = roomNeeded(path);
+    if (room > maxDemoSize) {
+        why = tooLarge;
+        return false;
+    }
+    bytes.reserve(size_t(room));
+    char buffer[65536];
+    while (size_t got = std::fread(buffer, 1, sizeof buffer, file)) {
+        if (got > maxDemoSize - bytes.size()) {
+            why = tooLarge;
+            return false;
+        }
+        bytes.append(buffer, got);
+    }
+    if (!std::ferror(file)) return true;
+    why = std::strerror(errno);
+    return false;
+}
+
+}  // namespace
+
+bool readDemoFile(const std::string& path, std::string& bytes, std::string& why) {
+    bytes.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        why = std::strerror(errno);
+        return false;
+    }
+    // The first line decides: a stream of anything else (/dev/zero, a
+    // picture, a FIFO fed by the wrong program) is not read any further.
+    const std::string firstLine = std::string(demoMagic) + "\n";
+    bytes.resize(firstLine.size());
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    bool ok = bytes == firstLine && readRest(path, file, bytes, why);
+    if (!ok && why.empty()) {
+        if (std::ferror(file)) {
+            why = std::strerror(errno);  // a directory opens, but cannot be read
+        } else {
+            DemoReader reader;
+            DemoHeader header;
+            reader.readHeader(bytes, header);
+            why = reader.problem;
+        }
+    }
+    std::fclose(file);
+    if (!ok) bytes.clear();
+    return ok;
+}
 
 namespace {
 

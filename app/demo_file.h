@@ -34,6 +34,10 @@
 constexpr const char* demoMagic = "vantrel-demo 1";
 // What a header may hold at most: a replay refuses more before reading it.
 constexpr size_t maxDemoLevels = 10000;
+// The largest demo a replay reads and a recording writes, bytes: about 19
+// hours of a person's play (a minute takes some 57 KiB), or four versions of
+// the largest level a level file may hold.
+constexpr size_t maxDemoSize = size_t(64) << 20;
 
 struct DemoHeader {
     std::string gameVersion;
@@ -62,12 +66,14 @@ struct DemoRecord {
 
 // Writes a demo as the game runs. Records go to the file's buffer; flush()
 // hands them to the system. After a failed write the writer keeps quiet:
-// `failed` is set and nothing more is written.
+// `failed` is set and nothing more is written. A write that would take the
+// file past maxDemoSize fails as a full disk does (EFBIG).
 class DemoWriter {
 public:
     std::FILE* file = nullptr;
     bool failed = false;
     int error = 0;              // errno of the failed write
+    size_t written = 0;         // bytes handed to the file so far
     uint32_t lastTick = 0;      // the latest reading written (or the start tick)
     int32_t runDelta = 0;       // the run of readings not written yet
     uint64_t runCount = 0;
@@ -87,6 +93,12 @@ private:
     void putRun();
     void startRecord(RecordKind kind);
 };
+
+// Reads a demo file (or FIFO, or device) whole into `bytes`, as a stream:
+// what does not begin with the demo's first line is refused after reading
+// that line's length, and reading stops past maxDemoSize. The bytes are held
+// once, never more than maxDemoSize of them. False with the reason in `why`.
+bool readDemoFile(const std::string& path, std::string& bytes, std::string& why);
 
 // Reads a demo from its bytes, held whole in memory.
 class DemoReader {

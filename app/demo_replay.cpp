@@ -10,15 +10,9 @@
 #include "game/state_hash.h"
 #include "platform/clock.h"
 #include "platform/video.h"
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace {
-
-// Bigger than any game a person plays: hours of play take a few megabytes.
-constexpr std::streamoff maxDemoSize = std::streamoff(1) << 30;
 
 constexpr uint64_t maxStillReadings = 50000000;
 
@@ -129,27 +123,6 @@ bool replayMessage(platform::Message& out) {
     }
     replay.ended = true;
     out = {platform::MessageKind::quit, 0, 0};
-    return true;
-}
-
-// The whole file, up to maxDemoSize; false with the reason.
-bool readDemoFile(const std::string& path, std::string& bytes, std::string& why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = std::strerror(errno ? errno : ENOENT);
-        return false;
-    }
-    // Looked at before reading: a file this big is not read into memory.
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size > maxDemoSize) {
-        why = "it is too large to be a demo";
-        return false;
-    }
-    in.seekg(0);
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = all.str();
     return true;
 }
 

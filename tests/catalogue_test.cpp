@@ -6,12 +6,14 @@
 #include "app/program.h"
 #include "app/scripted_play.h"
 #include "game/game_state.h"
+#include "game/level_file.h"
 #include "game/level_loader.h"
 #include "gfx/texture.h"
 #include "platform/paths.h"
 #include "support/captured.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -178,4 +180,23 @@ TEST(MissingData, DirectoriesWhereFilesShouldBe) {
         fs::create_directory(data.file(name));
     }
     playAWhile();
+}
+
+// A recording that grows past the size a replay reads stops there, as on a
+// full disk, and what it wrote still replays as a demo cut short.
+TEST(DemoSize, ARecordingStopsWithinTheSizeAReplayReads) {
+    std::string path = (fs::temp_directory_path() / "catalogue-limit.demo").string();
+    DemoWriter writer;
+    writer.file = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(writer.file);
+    ASSERT_TRUE(writer.writeHeader(thisGameHeader(0)));
+    const std::string largestLevel(maxLevelTextSize, ' ');
+    for (size_t i = 0; i <= maxDemoSize / maxLevelTextSize && !writer.failed; ++i) writer.level(largestLevel);
+    EXPECT_FALSE(writer.flush());
+    EXPECT_EQ(writer.error, EFBIG);
+    std::fclose(writer.file);
+    EXPECT_LE(fs::file_size(path), maxDemoSize);
+    std::string bytes, why;
+    EXPECT_TRUE(readDemoFile(path, bytes, why)) << why;
+    fs::remove(path);
 }
