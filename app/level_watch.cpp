@@ -23,6 +23,7 @@ struct FileStamp {
 };
 
 std::string watched;      // the file's system name; empty when none is watched
+std::string loaded;       // the text of the version in play
 FileStamp lastSeen;       // as the file stood when it was last read (or found missing)
 uint64_t nextLook = 0;    // wallMilliseconds() of the next look
 std::FILE* messages = stderr;
@@ -35,30 +36,38 @@ FileStamp stampOf(const std::string& path) {
     return stamp;
 }
 
-// The checker's report on the file as it is now.
-void reportCheck() { reportLevelChecks({watched}, messages); }
+// The checker's report on the version read, not on the file as it may stand
+// by now: an editor may have saved again since.
+void reportCheck(const LevelFileContent& content) {
+    reportLevelProblems(watched, checkLevelContent(content), messages);
+}
 
-// Reads the file and parses it as the game will; the reason when it cannot.
-bool readWhole(std::string& text, std::string& why) {
-    if (!readLevelText(watched, text, &why)) return false;
+// Reads the file once; why the game cannot play what was read, or empty when
+// it can.
+std::string readNow(LevelFileContent& content) {
+    content = readLevelFile(watched);
+    if (!content.readable) return content.error;
     LevelDescription level;
-    if (parseLevel(text.data(), text.size(), level)) return true;
-    why = "it is not a whole level";
-    return false;
+    return parseLevel(content.text.data(), content.text.size(), level) ? "" : "it is not a whole level";
 }
 
 void reload() {
-    std::string text, why;
-    if (!readWhole(text, why) || !replaceLevel(text)) {
-        if (why.empty()) why = "it is not a whole level";
+    LevelFileContent content;
+    std::string why = readNow(content);
+    // Touched, or saved as it was: the level in play is the same, and the
+    // figure stays where it is.
+    if (why.empty() && content.text == loaded) return;
+    if (why.empty() && !replaceLevel(content.text)) why = "it is not a whole level";
+    if (!why.empty()) {
         std::fprintf(messages, "vantrel: %s changed, but %s: the last good version plays on\n", watched.c_str(),
                      why.c_str());
-        reportCheck();
+        reportCheck(content);
         return;
     }
     std::fprintf(messages, "vantrel: %s changed: loaded again\n", watched.c_str());
-    reportCheck();
-    noteLevelReplaced(text);
+    reportCheck(content);
+    loaded = content.text;
+    noteLevelReplaced(loaded);
 }
 
 }  // namespace
@@ -67,15 +76,16 @@ bool watchLevelFile(const std::string& path, std::FILE* err) {
     watched = path;
     messages = err;
     lastSeen = stampOf(path);
-    std::string text, why;
-    bool whole = readWhole(text, why);
-    reportCheck();
-    if (!whole) {
+    LevelFileContent content;
+    std::string why = readNow(content);
+    reportCheck(content);
+    if (!why.empty()) {
         std::fprintf(err, "vantrel: %s cannot be played: %s\n", path.c_str(), why.c_str());
         watched.clear();
         return false;
     }
-    setOwnLevel(text);
+    loaded = content.text;
+    setOwnLevel(loaded);
     nextLook = platform::wallMilliseconds() + levelWatchInterval;
     return true;
 }

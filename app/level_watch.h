@@ -12,7 +12,9 @@ bool watchLevelFile(const std::string& path, std::FILE* err);
 // Looks at the watched file, at most a few times a second (its modification
 // time, size and identity, never its contents), and when it has changed,
 // reads it and replaces the level being played, or keeps the last good
-// version and says why. Does nothing when no file is watched.
+// version and says why. A file touched or saved with the text in play
+// changes nothing. What the checker reports is always the version read.
+// Does nothing when no file is watched.
 void pollLevelFile();
 
 // How often the file is looked at, milliseconds of real time.

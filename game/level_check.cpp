@@ -174,30 +174,38 @@ std::vector<LevelProblem> checkLevel(const char* text, size_t size, const LevelT
 
 std::vector<LevelProblem> checkLevelText(const char* text, size_t size) { return checkLevel(text, size, {}); }
 
-std::vector<LevelProblem> checkLevelFile(const std::string& path) {
-    std::string text, error;
-    LevelTextEnd after;
-    if (!readLevelText(path, text, &error, &after)) return {{0, 0, "cannot be read: " + error}};
-    return checkLevel(text.data(), text.size(), after);
+LevelFileContent readLevelFile(const std::string& path) {
+    LevelFileContent content;
+    content.readable = readLevelText(path, content.text, &content.error, &content.after);
+    return content;
+}
+
+std::vector<LevelProblem> checkLevelContent(const LevelFileContent& content) {
+    if (!content.readable) return {{0, 0, "cannot be read: " + content.error}};
+    return checkLevel(content.text.data(), content.text.size(), content.after);
+}
+
+std::vector<LevelProblem> checkLevelFile(const std::string& path) { return checkLevelContent(readLevelFile(path)); }
+
+bool reportLevelProblems(const std::string& file, const std::vector<LevelProblem>& problems, std::FILE* out) {
+    size_t count = 0;
+    for (const LevelProblem& p : problems) {
+        const char* kind = p.note ? "note: " : "";
+        if (p.token > 0)
+            std::fprintf(out, "%s:%d: token %d: %s%s\n", file.c_str(), p.line, p.token, kind, p.message.c_str());
+        else
+            std::fprintf(out, "%s: %s%s\n", file.c_str(), kind, p.message.c_str());
+        count += !p.note;
+    }
+    if (count == 0)
+        std::fprintf(out, "%s: clean\n", file.c_str());
+    else
+        std::fprintf(out, "%s: %zu problem%s\n", file.c_str(), count, count == 1 ? "" : "s");
+    return count == 0;
 }
 
 int reportLevelChecks(const std::vector<std::string>& files, std::FILE* out) {
     bool clean = true;
-    for (const std::string& file : files) {
-        size_t count = 0;
-        for (const LevelProblem& p : checkLevelFile(file)) {
-            const char* kind = p.note ? "note: " : "";
-            if (p.token > 0)
-                std::fprintf(out, "%s:%d: token %d: %s%s\n", file.c_str(), p.line, p.token, kind, p.message.c_str());
-            else
-                std::fprintf(out, "%s: %s%s\n", file.c_str(), kind, p.message.c_str());
-            count += !p.note;
-        }
-        if (count == 0)
-            std::fprintf(out, "%s: clean\n", file.c_str());
-        else
-            std::fprintf(out, "%s: %zu problem%s\n", file.c_str(), count, count == 1 ? "" : "s");
-        clean = clean && count == 0;
-    }
+    for (const std::string& file : files) clean = reportLevelProblems(file, checkLevelFile(file), out) && clean;
     return clean ? 0 : 1;
 }

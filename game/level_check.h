@@ -3,6 +3,7 @@
 // own parser and pictures are looked up as the game looks them up, under the
 // data root in force.
 #pragma once
+#include "game/level_file.h"
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -21,6 +22,22 @@ std::vector<LevelProblem> checkLevelText(const char* text, size_t size);
 // The same for a file by its system name; a file that cannot be read is a
 // problem too.
 std::vector<LevelProblem> checkLevelFile(const std::string& path);
+
+// A level file as it was read once, for the game and the checker alike: its
+// text up to the level's end and what readLevelText saw after it, or why it
+// could not be read.
+struct LevelFileContent {
+    bool readable = false;
+    std::string text;
+    std::string error;
+    LevelTextEnd after;
+};
+LevelFileContent readLevelFile(const std::string& path);
+// The problems of the file as it was read, with no second look at it.
+std::vector<LevelProblem> checkLevelContent(const LevelFileContent& content);
+// Writes one file's problems and notes to `out` as reportLevelChecks does.
+// True when there is no problem.
+bool reportLevelProblems(const std::string& file, const std::vector<LevelProblem>& problems, std::FILE* out);
 
 // Checks each file and writes its problems and notes to `out`, one a line as
 // "FILE:LINE: token N: message" ("...: note: message" for a note), then

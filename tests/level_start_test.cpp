@@ -7,11 +7,16 @@
 #include "game/player.h"
 #include "support/captured.h"
 #include "support/pictures.h"
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -104,5 +109,70 @@ TEST(LevelStart, AFileThatIsNotALevelIsReportedAsTheCheckerDoesAndNotPlayed) {
     EXPECT_NE(said.find(own + ":1: token 4: the file ends inside enemy 1"), std::string::npos) << said;
     EXPECT_NE(said.find("cannot be played"), std::string::npos) << said;
     EXPECT_FALSE(hasOwnLevel());
+    std::fclose(err);
+}
+
+TEST(LevelStart, AFileTouchedOrSavedWithTheSameTextChangesNothing) {
+    TempDataRoot data;
+    writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
+    std::string own = data.root + "/mine.lvl.txt";
+    writeText(own, levelWithStairs(2));
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(watchLevelFile(own, err));
+    ScriptedPlay play;
+    ASSERT_TRUE(play.opened());
+    game.player->x = 100;
+    std::string before = capturedText(err);
+
+    namespace fs = std::filesystem;
+    fs::last_write_time(own, fs::last_write_time(own) + std::chrono::seconds(5));  // touch
+    pollAfterInterval();
+    writeText(own + ".new", levelWithStairs(2));  // saved again, by a rename, as it was
+    fs::rename(own + ".new", own);
+    pollAfterInterval();
+    EXPECT_EQ(game.player->x, 100);  // not sent back to the start
+    EXPECT_EQ(capturedText(err), before);
+    std::fclose(err);
+}
+
+// A FIFO hands each reader the next thing written to it, as a file saved
+// again between two reads would: the report must be on the version played.
+TEST(LevelStart, TheCheckersReportIsOnTheVersionLoadedNotOneSavedAfterIt) {
+    TempDataRoot data;
+    writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
+    std::string own = data.root + "/saved.lvl.txt";
+    ASSERT_EQ(mkfifo(own.c_str(), 0600), 0);
+    auto oldPipeHandler = std::signal(SIGPIPE, SIG_IGN);  // a reader gone is the writer's EPIPE
+    std::atomic<bool> stop = false, done = false;
+    std::thread editor([&] {
+        auto save = [&](const std::string& text) {
+            int fd = ::open(own.c_str(), O_WRONLY);  // waits for a reader
+            if (fd < 0) return;
+            if (!stop) (void)!::write(fd, text.data(), text.size());
+            ::close(fd);
+        };
+        save(levelWithStairs(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the game has read it
+        while (!stop) save("0 2 40 0 0");  // then a half-written save, for any later reader
+        done = true;
+    });
+    std::FILE* err = std::tmpfile();
+    bool watching = watchLevelFile(own, err);
+    stop = true;
+    while (!done) {  // a reader lets the editor's waiting open return
+        int fd = ::open(own.c_str(), O_RDONLY | O_NONBLOCK);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (fd >= 0) ::close(fd);
+    }
+    editor.join();
+    std::signal(SIGPIPE, oldPipeHandler);
+
+    ASSERT_TRUE(watching);
+    std::string said = capturedText(err);
+    EXPECT_NE(said.find(own + ": clean"), std::string::npos) << said;
+    EXPECT_EQ(said.find("ends inside"), std::string::npos) << said;
+    ScriptedPlay play;
+    ASSERT_TRUE(play.opened());
+    EXPECT_EQ(game.stairCount, 2);
     std::fclose(err);
 }
