@@ -29,6 +29,19 @@ std::string levelWithStairs(int stairs) {
 
 void writeText(const std::string& file, const std::string& text) { writeBytes(file, {text.begin(), text.end()}); }
 
+// A data directory with a level 0 of its own, and a level file of two stairs
+// beside it, to be watched.
+struct OwnLevel {
+    TempDataRoot data;
+    std::string own = data.root + "/mine.lvl.txt";
+    std::FILE* err = std::tmpfile();  // what the watcher says
+    OwnLevel() {
+        writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
+        writeText(own, levelWithStairs(2));
+    }
+    ~OwnLevel() { std::fclose(err); }
+};
+
 // Waits out the watcher's interval (real time), then lets it look.
 void pollAfterInterval() {
     std::this_thread::sleep_for(std::chrono::milliseconds(levelWatchInterval + 20));
@@ -54,11 +67,9 @@ TEST(LevelStart, AChosenLevelIsWhereTheGameStartsAndWhereAGameOverReturns) {
 }
 
 TEST(LevelStart, AWatchedFileIsLoadedAgainWhenItChangesAndABadEditKeepsTheLastGoodOne) {
-    TempDataRoot data;
-    writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
-    std::string own = data.root + "/mine.lvl.txt";
-    writeText(own, levelWithStairs(2));
-    std::FILE* err = std::tmpfile();
+    OwnLevel level;
+    const std::string& own = level.own;
+    std::FILE* err = level.err;
     ASSERT_TRUE(watchLevelFile(own, err));
     ScriptedPlay play;
     ASSERT_TRUE(play.opened());
@@ -96,7 +107,6 @@ TEST(LevelStart, AWatchedFileIsLoadedAgainWhenItChangesAndABadEditKeepsTheLastGo
     EXPECT_EQ(game.stairCount, 1);
     pollAfterInterval();  // nothing changed since: nothing happens
     EXPECT_EQ(game.stairCount, 1);
-    std::fclose(err);
 }
 
 TEST(LevelStart, AFileThatIsNotALevelIsReportedAsTheCheckerDoesAndNotPlayed) {
@@ -113,26 +123,21 @@ TEST(LevelStart, AFileThatIsNotALevelIsReportedAsTheCheckerDoesAndNotPlayed) {
 }
 
 TEST(LevelStart, AFileTouchedOrSavedWithTheSameTextChangesNothing) {
-    TempDataRoot data;
-    writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
-    std::string own = data.root + "/mine.lvl.txt";
-    writeText(own, levelWithStairs(2));
-    std::FILE* err = std::tmpfile();
-    ASSERT_TRUE(watchLevelFile(own, err));
+    OwnLevel level;
+    ASSERT_TRUE(watchLevelFile(level.own, level.err));
     ScriptedPlay play;
     ASSERT_TRUE(play.opened());
     game.player->x = 100;
-    std::string before = capturedText(err);
+    std::string before = capturedText(level.err);
 
     namespace fs = std::filesystem;
-    fs::last_write_time(own, fs::last_write_time(own) + std::chrono::seconds(5));  // touch
+    fs::last_write_time(level.own, fs::last_write_time(level.own) + std::chrono::seconds(5));  // touch
     pollAfterInterval();
-    writeText(own + ".new", levelWithStairs(2));  // saved again, by a rename, as it was
-    fs::rename(own + ".new", own);
+    writeText(level.own + ".new", levelWithStairs(2));  // saved again, by a rename, as it was
+    fs::rename(level.own + ".new", level.own);
     pollAfterInterval();
     EXPECT_EQ(game.player->x, 100);  // not sent back to the start
-    EXPECT_EQ(capturedText(err), before);
-    std::fclose(err);
+    EXPECT_EQ(capturedText(level.err), before);
 }
 
 // A FIFO hands each reader the next thing written to it, as a file saved
