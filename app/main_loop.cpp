@@ -30,7 +30,7 @@ bool switchMode() {
 // ends the program. A minimised window is still presented and its keys tested.
 LoopPass idlePass() {
     pollLevelFile();  // a watched level file that changed is loaded before the frame that shows it
-    if (framesPresented > 0) startSound();  // once, after the first frame is shown: it must not delay it
+    if (framesPresented > 0) startSound();  // once, after the first frame is shown; it opens on a thread of its own
     bool leaveLoop = false;
     if (windowActive && !drawScene()) leaveLoop = true;
     if (!leaveLoop) {

@@ -33,12 +33,16 @@ void switchSound();
 // tools that drive it do not unless they ask), and where it says what
 // went wrong.
 void wantSound(std::FILE* messages);
-// Opens the audio device once, if wanted: after the first frame is shown,
-// so that it never delays it. Says once on the message stream when there is
-// no sound to be had; the game then plays on silently.
+// Starts opening the audio device once, if wanted, on a thread of its own:
+// after the first frame is shown, so that it never delays it. Until the
+// device is taken over, effects asked for are not played.
 void startSound();
-// Said by the platform: the device went away while playing.
+// Once per frame, never waiting: takes the device over once it is open, says
+// once on the message stream when there is no sound to be had or the sound
+// system keeps the game waiting (the game then plays on silently), and when
+// the device went away while playing.
 void checkSoundDevice();
+// Closes the sound; an opening that has not finished is left to itself.
 void stopSound();
 
 // Every effect asked for since the last call (heard or not), oldest first,
