@@ -8,10 +8,12 @@ two things alternate between them and report medians.
 import json
 import os
 import shutil
+import socket
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -57,17 +59,72 @@ def start_runs(rounds=15):
 
 
 def sound_open(rounds=9):
-    """Milliseconds the game takes to open its sound (the mixer, the device
-    and its ten effects), which it does after the first frame: on SDL's disk
+    """Milliseconds from the first frame until the game has its sound (the
+    mixer, the device and its ten effects, opened on a thread of their own
+    and taken over by the game's thread at the end of a frame): on SDL's disk
     driver writing to /dev/null, the one device every machine has."""
     env = dict(ENV, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
     times = []
     for _ in range(rounds):
-        ms, opened = run([f"{BIN}/start_game", "--sound"], env=env, cwd=os.getcwd()).stdout.split()
+        ms, _, opened = run([f"{BIN}/start_game", "--sound"], env=env, cwd=os.getcwd()).stdout.split()
         if opened != "1":
             sys.exit("start_game --sound: the sound did not open")
         times.append(float(ms))
     return statistics.median(times)
+
+
+def hung_sound_server(path):
+    """A sound server that has hung: it takes connections and never answers."""
+    listener = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    listener.bind(path)
+    listener.listen(16)
+
+    def hold_connections():
+        held = []
+        try:
+            while True:
+                held.append(listener.accept()[0])
+        except OSError:
+            pass
+
+    threading.Thread(target=hold_connections, daemon=True).start()
+    return listener
+
+
+def start_frames(rounds=5, seconds=2):
+    """The largest interval between two presented frames in the first
+    seconds, the sound opening on a PulseAudio server of our own, on one
+    that has hung, and without sound, in rounds that take turns: medians,
+    and when the healthy server's sound was had. None without pulseaudio."""
+    if not shutil.which("pulseaudio"):
+        return None
+    with tempfile.TemporaryDirectory() as tmp:
+        healthy, hung = os.path.join(tmp, "native"), os.path.join(tmp, "hung")
+        server_env = dict(os.environ, HOME=tmp, XDG_RUNTIME_DIR=tmp, PULSE_RUNTIME_PATH=os.path.join(tmp, "pulse"),
+                          PULSE_STATE_PATH=os.path.join(tmp, "state"))
+        server = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--log-level=error",
+             "-L", f"module-native-protocol-unix socket={healthy} auth-anonymous=1", "-L", "module-null-sink"],
+            env=server_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        listener = hung_sound_server(hung)
+        try:
+            while not os.path.exists(healthy):
+                time.sleep(0.05)
+            envs = {"none": ENV}
+            for name, socket_path in (("healthy", healthy), ("hung", hung)):
+                envs[name] = dict(ENV, SDL_AUDIODRIVER="pulseaudio", PULSE_SERVER=f"unix:{socket_path}")
+            values = {name: ([], []) for name in envs}
+            for _ in range(rounds):
+                for name, env in envs.items():
+                    args = [f"{BIN}/start_game"] + (["--sound"] if name != "none" else []) + [str(seconds)]
+                    ms, largest, _ = run(args, env=env, cwd=os.getcwd()).stdout.split()
+                    values[name][0].append(float(largest))
+                    values[name][1].append(float(ms))
+        finally:
+            server.terminate()
+            server.wait()
+            listener.close()
+        return {name: (statistics.median(largest), statistics.median(ms)) for name, (largest, ms) in values.items()}
 
 
 def bare_switch():
@@ -176,6 +233,7 @@ def main():
     xvfb = xvfb_pacing()
     replay_fps, demo_kib_per_min, demo_frames = replayed_demo()
     sound_ms = sound_open()
+    sound_start = start_frames()
 
     (bare_ms, bare_mib), (game_ms, game_mib) = start["start_bare"], start["start_game"]
     title_ms = start["start_bare_title"][0]
@@ -194,7 +252,7 @@ def main():
          "<= +50 ms"),
         ("Start, against the title alone (ms)", f"{game_ms:.0f}", f"{title_ms:.0f} (bare + title picture drawn)",
          f"+{game_ms - title_ms:.0f} ms", ""),
-        ("Sound opened, after the first frame (ms)", f"{sound_ms:.1f}", "", "", "not before the first frame"),
+        ("Sound playing, after the first frame (ms)", f"{sound_ms:.1f}", "", "", "opened off the game's thread"),
         ("Peak memory at start (MiB)", f"{game_mib:.1f}", f"{bare_mib:.1f} (bare SDL + GL)",
          f"+{game_mib - bare_mib:.1f} MiB", "<= +32 MiB"),
         ("Level change, full level (ms)", f"{frames['levelChange']:.2f}", "16.67 (one 60 Hz frame)",
@@ -229,6 +287,13 @@ def main():
          f"{1e6 / game_us:.0f} (full level, synthetic)", f"{replay_fps * game_us / 1e6:.2f} x", ""),
         ("Demo size per minute of play (KiB)", f"{demo_kib_per_min:.1f}", "", "", ""),
     ]
+    if sound_start:
+        none_ms = sound_start["none"][0]
+        for name, label in (("healthy", "a PulseAudio server"), ("hung", "a hung sound server")):
+            largest, had_ms = sound_start[name]
+            had = f", sound at {had_ms:.0f} ms" if had_ms >= 0 else ", silent"
+            rows.append((f"Largest frame interval, first 2 s, {label} (ms)", f"{largest:.1f}", f"{none_ms:.1f} (no sound)",
+                         f"{largest - none_ms:+.1f} ms{had}", "no frame waits for the sound"))
     if xvfb:
         rows.append(("Real game under Xvfb, CPU (% of a core, 10 s)", f"{xvfb['cpu_paced']:.1f}",
                      f"{xvfb['cpu_unpaced']:.1f} (--no-vsync)", f"{xvfb['cpu_paced'] / xvfb['cpu_unpaced']:.2f} x", ""))
