@@ -117,7 +117,7 @@ TEST(Sounds, EachEventSoundsInTheFrameItHappensAndQuietFramesAskForNothing) {
 }
 
 // The device opens on a thread of its own. Here the first driver asked for,
-// PulseAudio's, waits 2 s on a server that never answers and gives up; SDL's
+// PulseAudio's, waits 3 s on a server that never answers and gives up; SDL's
 // dummy driver, next in the list, then opens. The game says once that the
 // sound system keeps it waiting, plays on silently (SPACE meanwhile is not
 // played later), then takes the device over and says the sound is on.
@@ -125,7 +125,7 @@ TEST(Sounds, ASoundSystemThatAnswersLateIsToldOnceThenTakenOver) {
     TempDataRoot data;
     for (const char* name : {"start", "item1", "item2", "item3", "item4", "climb", "exit", "hit", "gameover", "mirror"})
         writeBytes(data.file(std::string("sfx-") + name + ".wav"), toneWav());
-    LateServer server(data.root, 2.0);
+    LateServer server(data.root, 3.0);  // 1.5 s past the game's wait: room for a loaded machine
     setenv("SDL_AUDIODRIVER", "pulseaudio,dummy", 1);
     setenv("PULSE_SERVER", ("unix:" + server.path).c_str(), 1);
     std::FILE* messages = std::tmpfile();
