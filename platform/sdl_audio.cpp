@@ -12,14 +12,16 @@
 //   quits them). So only the game's thread calls SDL_InitSubSystem and
 //   SDL_QuitSubSystem. It starts the audio subsystem itself, on SDL's dummy
 //   driver, which opens nothing and cannot wait; the opener then replaces
-//   that driver with the one asked for (SDL_AudioInit moves no count).
+//   that driver with the one asked for (SDL_AudioInit moves no count). The
+//   driver hint it sets for that is set back before the opener starts, and
+//   nothing else sets hints.
 // - The audio subsystem holds a reference on the events subsystem for as
 //   long as it is up, so the event queue the opener's driver posts device
 //   events to (under SDL's lock) is never torn down under it.
 // - Until the handover nothing but the opener calls SDL's audio or the mixer:
-//   every such call on the game's thread waits for `open`, which is set only
-//   after the opener's release store of `done` has been seen by an acquire
-//   load. After the handover only the game's thread calls them, as before.
+//   every such call on the game's thread is behind `open`, which is set only
+//   once an acquire load has seen the opener's release store of `done`, its
+//   last act. After the handover only the game's thread calls them, as before.
 // - An opener that never finishes is never joined and nothing is torn down
 //   under it: the audio subsystem stays up, the program never calls SDL_Quit,
 //   and the opener writes only to the job it shares (it outlives the game's
