@@ -4,7 +4,7 @@
 // A text header, one field a line, then binary records:
 //
 //   vantrel-demo 1
-//   game 0.1.0                     the version that recorded it
+//   game 0.2.0                     the version that recorded it
 //   levels 3 HASH HASH HASH        the data's level files 0, 1, 2 as read
 //   start level 0                  or "start file BYTES", then the text and "\n"
 //   tick 100000                    the clock when recording began

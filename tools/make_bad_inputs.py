@@ -133,7 +133,7 @@ def number(n):
             return out
 
 
-def demo_header(version="0.1.0", start=None):
+def demo_header(version="0.2.0", start=None):
     """A demo of a level of its own, so that no data's levels are asked for."""
     text = level([ENEMY], [STAIR], [ITEM]) if start is None else start
     return (f"vantrel-demo 1\ngame {version}\nlevels 0\nstart file {len(text)}\n{text}\ntick 1000\n"
