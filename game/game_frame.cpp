@@ -11,7 +11,6 @@
 #include "gfx/solid_box.h"
 #include "platform/clock.h"
 #include <GL/gl.h>
-#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -62,8 +61,9 @@ uint32_t climbStepsDue() {
     uint32_t now = platform::tickCount();
     uint32_t steps = 0;
     if (game.climbTick != 0) {
+        // At most 2^32 ms times 60, in thousandths: whole steps fit 32 bits.
         uint64_t parts = game.climbStepPart + uint64_t(now - game.climbTick) * climbStepsPerSecond;
-        steps = uint32_t(std::min<uint64_t>(parts / stepPartsPerStep, UINT32_MAX));
+        steps = uint32_t(parts / stepPartsPerStep);
         game.climbStepPart = uint32_t(parts % stepPartsPerStep);
     }
     game.climbTick = now;
