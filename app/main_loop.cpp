@@ -5,7 +5,10 @@
 #include "game/game_frame.h"
 #include "game/sounds.h"
 #include "platform/message_box.h"
+#include "game/game_state.h"
+#include "gfx/animated_sprite.h"
 #include "platform/video.h"
+#include <GL/gl.h>
 
 namespace {
 
@@ -24,6 +27,20 @@ bool switchMode() {
     destroyWindow();
     fullScreen = !fullScreen;
     return createGameWindow();
+}
+
+// Clears the frame, applies the keys, and draws the title picture or one
+// game frame. False would stop the program; it is always true.
+bool drawScene() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_TEXTURE_2D);
+    glLoadIdentity();
+    processKeys();  // keys pressed since the last frame take effect in this one
+    if (game.gameStarted)
+        gameFrame();
+    else if (game.titlePicture)
+        game.titlePicture->draw();
+    return true;
 }
 
 // The queue is empty: draw (unless minimised), then present, unless this pass

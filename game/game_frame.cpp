@@ -1,6 +1,4 @@
 #include "game/game_frame.h"
-#include "app/keyboard.h"
-#include "app/window.h"
 #include "game/enemy.h"
 #include "game/game_state.h"
 #include "game/hud_counter.h"
@@ -10,6 +8,7 @@
 #include "gfx/animated_sprite.h"
 #include "gfx/solid_box.h"
 #include "platform/clock.h"
+#include "platform/video.h"
 #include <GL/gl.h>
 #include <cstdint>
 
@@ -166,13 +165,14 @@ void drawFloors() {
 
 // The last life is gone: the game-over picture stays on screen for the
 // pause (no message is handled meanwhile), then the game returns to its title.
+// The pause reads the clock until it has passed, however often that is: a
+// replay hands out the recorded readings, so the count of them is the demo's.
 void gameOver() {
     game.gameOverPicture->draw();
-    platform::swapBuffers(deviceContext);
+    platform::presentWindow();
     playSound(Sound::gameOver);  // heard through the pause
     uint32_t start = platform::tickCount();
-    while (platform::tickCount() - start < gameOverPause) {
-    }
+    while (platform::tickCount() - start < gameOverPause) platform::waitingForTicks();
     restartGame();
 }
 
@@ -201,16 +201,4 @@ void gameFrame() {
     collectAndDrawItems();
     drawFloors();
     playExplosion();
-}
-
-bool drawScene() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_TEXTURE_2D);
-    glLoadIdentity();
-    processKeys();  // keys pressed since the last frame take effect in this one
-    if (game.gameStarted)
-        gameFrame();
-    else if (game.titlePicture)
-        game.titlePicture->draw();
-    return true;
 }

@@ -16,6 +16,12 @@ using TickFilter = uint32_t (*)(uint32_t reading);
 void setTickFilter(TickFilter filter);
 TickFilter tickFilter();
 
+// A wait on the tick count calls this at every reading. Where the system
+// must get control back to go on at all (a browser page) it gets it now and
+// then, by real time; elsewhere it does nothing. It never reads the tick
+// count, so a wait reads it as often on every target.
+void waitingForTicks();
+
 // Milliseconds of real time, for what must not touch the game's clock (a
 // set clock does not move it, and reading it is never recorded): looking at
 // files now and then, flushing a recording.

@@ -1,9 +1,8 @@
 // The window, surface and rendering context on SDL2.
 #include "platform/backend.h"
-#include "platform/frame_pacer.h"
+#include "platform/present.h"
 #include "platform/testing.h"
 #include "platform/video.h"
-#include <GL/gl.h>
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +39,6 @@ constexpr int offeredRedBits = 5, offeredGreenBits = 6, offeredBlueBits = 5;
 constexpr int offeredDepthBits = 16;
 
 WindowProcedure procedure = nullptr;  // set while the class is registered
-bool screenless = false;              // the video driver draws into memory, not onto a screen
 Window* current = nullptr;            // the most recently opened window
 int windowCount = 0, surfaceCount = 0, contextCount = 0;
 bool cursorHidden = false;
@@ -48,8 +46,6 @@ RenderContext* liveContexts = nullptr;
 uint64_t swaps = 0, opened = 0;
 std::function<void()> swapObserver;
 bool verticalSync = true;
-int grantedInterval = 0;  // what SDL_GL_GetSwapInterval reports for the current context
-FramePacer pacer;
 
 bool fails(Step step) { return backend::stepFails(int(step)); }
 
@@ -111,46 +107,13 @@ void reportNoDisplay(const char* why) {
     std::fprintf(stderr, "vantrel: no display could be reached (%s): %s\n", where.c_str(), why);
 }
 
-// Adaptive sync first: it waits for the display but does not halve the
-// rate of a frame that is a little late. Drivers without it may take 1.
-void askForSwapInterval() {
-    if (!verticalSync)
-        SDL_GL_SetSwapInterval(0);
-    else if (SDL_GL_SetSwapInterval(-1) != 0)
-        SDL_GL_SetSwapInterval(1);
-    grantedInterval = SDL_GL_GetSwapInterval();
-}
-
-int refreshRate(SDL_Window* window) {
-    SDL_DisplayMode mode;
-    int display = SDL_GetWindowDisplayIndex(window);
-    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
-    return mode.refresh_rate;
-}
-
-// Waits until the pacer's deadline, if it gives one.
-void waitForDeadline() {
-    int64_t now = backend::steadyNanoseconds();
-    int64_t at = pacer.presentAt(now);
-    if (at > now) backend::sleepUntil(at);
-}
-
-void present(SDL_Window* window) {
-    SDL_GL_SwapWindow(window);
-    // Without a screen the swap of the driver's memory surface completes
-    // nothing, and the software renderer keeps every frame's buffers for as
-    // long as no frame is finished: finishing it is what presenting means here.
-    if (screenless) glFinish();
-}
 
 }  // namespace
 
 void setVerticalSync(bool on) {
     verticalSync = on;
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GL_GetCurrentContext()) {
-        askForSwapInterval();
-        pacer.reset(refreshRate(SDL_GL_GetCurrentWindow()));
-    }
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GL_GetCurrentContext())
+        present::restart(SDL_GL_GetCurrentWindow(), verticalSync);
 }
 
 bool registerWindowClass(WindowProcedure windowProcedure) {
@@ -160,7 +123,8 @@ bool registerWindowClass(WindowProcedure windowProcedure) {
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
-    screenless = driver && drawsNowhere(driver);
+    bool screenless = driver && drawsNowhere(driver);
+    present::setScreenless(screenless);
     if (screenless && !namedByUser(driver)) {
         // A game that plays where nobody sees it, until it is killed, is
         // worse than one that says it cannot start.
@@ -306,10 +270,7 @@ bool makeCurrent(Surface* surface, RenderContext* context) {
     if (context && !surface) return false;
     SDL_Window* sdl = context ? surface->window->sdl : nullptr;
     if (SDL_GL_MakeCurrent(sdl, context ? context->gl : nullptr) != 0) return false;
-    if (context) {
-        askForSwapInterval();
-        pacer.reset(refreshRate(sdl));
-    }
+    if (context) present::restart(sdl, verticalSync);
     return true;
 }
 
@@ -324,14 +285,14 @@ bool deleteRenderContext(RenderContext* context) {
 
 bool swapBuffers(Surface* surface) {
     if (!surface) return false;
-    if (verticalSync) waitForDeadline();
+    present::awaitTurn(verticalSync);
     if (swapObserver) swapObserver();
-    int64_t began = backend::steadyNanoseconds();
-    present(surface->window->sdl);
-    pacer.presented(began, backend::steadyNanoseconds());
+    present::show(surface->window->sdl);
     ++swaps;
     return true;
 }
+
+bool presentWindow() { return current && swapBuffers(&current->surface); }
 
 void showCursor(bool show) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
@@ -363,7 +324,6 @@ void observeSwaps(std::function<void()> observer) { swapObserver = std::move(obs
 
 uint64_t windowsOpened() { return opened; }
 
-Pacing pacing() { return {grantedInterval, pacer.periodNs, verticalSync && pacer.selfPacing}; }
 
 bool windowSize(int& width, int& height) {
     if (!current) return false;

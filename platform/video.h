@@ -66,6 +66,9 @@ void setVerticalSync(bool on);
 // Presents the back buffer. With vertical sync on and a driver that does not
 // wait for the display, it first waits for the next frame deadline.
 bool swapBuffers(Surface* surface);
+// Presents the back buffer of the window opened last, as swapBuffers does
+// its surface; false when no window is open.
+bool presentWindow();
 void showCursor(bool show);
 
 }  // namespace platform
