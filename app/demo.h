@@ -12,6 +12,9 @@ bool startRecording(const CommandLine& line, std::FILE* err);
 // recording notes the new text, so that a replay replaces it at the same
 // point of the game.
 void noteLevelReplaced(const std::string& text);
+// Hands what a running recording holds so far to the file, so that the
+// file can be read while the game goes on.
+void flushRecording();
 // Ends a recording, if one runs: writes what is left and prints the end
 // line on `out`.
 void finishRecording(std::FILE* out);

@@ -88,6 +88,10 @@ void noteLevelReplaced(const std::string& text) {
     if (recording.running) recording.tape.level(text);
 }
 
+void flushRecording() {
+    if (recording.running) flushNow();
+}
+
 void finishRecording(std::FILE* out) {
     if (!recording.running) return;
     stopHooks();

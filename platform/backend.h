@@ -4,6 +4,7 @@
 #include "platform/message_box.h"
 #include "platform/messages.h"
 #include <cstdint>
+#include <string>
 
 namespace platform::backend {
 
@@ -29,6 +30,15 @@ uint64_t systemTicks();
 // a sleep until a reading of it.
 int64_t steadyNanoseconds();
 void sleepUntil(int64_t steadyNs);
+
+// Runs the sound's opener (see sdl_audio.cpp) on a thread of its own,
+// detached, where the target has threads; where it has none (a browser
+// page, whose audio opens without waiting), at once, before returning. False,
+// with the reason, when it could not be started.
+using Opener = int (*)(void* job);
+bool runOpener(Opener opener, void* job, std::string& why);
+// Keeps the libraries under SDL's audio from printing their own complaints.
+void quietSoundLibraries();
 
 // Tests can make one step of building or releasing the window fail.
 bool stepFails(int step);

@@ -32,7 +32,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <atomic>
-#include <dlfcn.h>
 #include <memory>
 
 namespace platform {
@@ -60,17 +59,6 @@ std::vector<Mix_Chunk*> effects;
 // keeps the delay from an event to its sound near 12 ms.
 constexpr int mixRate = 22050;
 constexpr int mixBuffer = 256;
-
-// Without a sound card ALSA's library prints its own complaints, eight lines
-// of configuration errors, on standard error; the game says in one line
-// what went wrong, so they are silenced. The library is found where the
-// mixer's dependencies loaded it; without it there is nothing to silence.
-void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
-void silenceAlsa() {
-    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
-    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(RTLD_DEFAULT, "snd_lib_error_set_handler"));
-    if (setHandler) setHandler(quietAlsa);
-}
 
 void freeEffects() {
     for (Mix_Chunk* chunk : effects)
@@ -120,19 +108,16 @@ int openOnItsOwn(void* data) {
 bool startOpeningAudio(const std::vector<std::string>& files, std::string& why) {
     if (opening || open) return false;
     auto job = std::make_shared<Opening>();
-    silenceAlsa();
+    backend::quietSoundLibraries();
     if (!startAudioSubsystem(job->driver, why)) return false;
     job->names = files;
     for (const std::string& name : files) job->paths.push_back(findFile(name.c_str()));
     auto* handed = new std::shared_ptr<Opening>(job);
-    SDL_Thread* thread = SDL_CreateThread(openOnItsOwn, "vantrel sound", handed);
-    if (!thread) {
-        why = SDL_GetError();
+    if (!backend::runOpener(openOnItsOwn, handed, why)) {
         delete handed;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_DetachThread(thread);
     opening = std::move(job);
     return true;
 }

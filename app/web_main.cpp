@@ -1,0 +1,11 @@
+// The program in a browser page. The page builds the command line from its
+// address (see dist/web/index.html), and reads the recording of the game
+// being played to offer it as a download.
+#include "app/demo.h"
+#include "app/program.h"
+#include <emscripten.h>
+
+// Called by the page's "save this game" link before it reads the recording.
+extern "C" EMSCRIPTEN_KEEPALIVE void vantrel_flush_demo() { flushRecording(); }
+
+int main(int argc, char** argv) { return runProgram(argc, argv); }
