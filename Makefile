@@ -6,7 +6,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps deps-test build play test clean
+.PHONY: all deps deps-test build play test clean web web-serve
 
 all: build
 
@@ -14,7 +14,7 @@ deps:
 	@sh tools/install-deps.sh
 
 deps-test:
-	@sh tools/install-deps.sh test
+	@sh tools/install-deps.sh test web
 
 # The game alone, without its tests (a player needs no test harness);
 # ARGS are handed to it, e.g. make play ARGS=--window.
@@ -23,9 +23,9 @@ play: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 	./$(BUILD)/vantrel $(ARGS)
 
-build: deps-test other-build
+build: deps-test other-build web
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON \
-		-DVANTREL_OTHER_GAME=$(abspath $(OTHER_BUILD))/vantrel >/dev/null
+		-DVANTREL_OTHER_GAME=$(abspath $(OTHER_BUILD))/vantrel -DVANTREL_WEB_SITE=$(abspath $(WEB_BUILD))/site >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # A second build of the game alone, by another compiler with other code
@@ -42,6 +42,29 @@ other-build: deps-test
 	@CXX=clang++ cmake -S . -B $(OTHER_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF \
 		-DCMAKE_CXX_FLAGS="$(OTHER_FLAGS)" >/dev/null
 	@cmake --build $(OTHER_BUILD) -j $(JOBS) --target vantrel
+
+# The game for the browser, in $(WEB_BUILD)/site/: the page and everything
+# it loads, plain files any web server can serve. SDL2, SDL2_image and
+# SDL2_mixer are built for it from Debian's source packages once per machine
+# (tools/build-libs.sh); later builds build only the game. The compiler's
+# tools run on Node.js and find Debian's JavaScript modules through NODE_PATH
+# (a Node.js from elsewhere does not look there).
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+
+web: deps-web
+	@libs=$$(sh tools/build-libs.sh web) && $(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) \
+		-DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF -DVANTREL_WEB_LIBS="$$libs" >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+.PHONY: deps-web
+deps-web:
+	@sh tools/install-deps.sh web
+
+# Serves the page on 127.0.0.1 (WEB_PORT, 8000 unless set) and says where.
+web-serve: web
+	node tools/web-serve.mjs --port $(WEB_PORT) $(WEB_BUILD)/site
 
 # The whole suite twice: as built for play, then built with the address and
 # undefined-behaviour sanitizers (any report fails the run).
@@ -70,7 +93,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) $(OTHER_BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
+	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,

@@ -9,6 +9,8 @@
 #   test   the test harness, the virtual X server and its tools, the
 #          validators of the desktop entry and the metainfo
 #   deb    building the Debian package and checking it (make deb)
+#   web    the browser build: the WebAssembly compiler, and the tools that
+#          unpack Debian's source packages of the libraries it builds
 #   bare   making bare Debian systems (make bare-check)
 #   bench, fuzz, art   the measurements, the fuzzers, the picture generator
 #
@@ -34,7 +36,12 @@ for group in "$@"; do
         # on a PulseAudio server of its own and records it (pulseaudio-utils).
         test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg clang
                         xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db
-                        openbox pulseaudio pulseaudio-utils" ;;
+                        openbox pulseaudio pulseaudio-utils chromium"
+              # The browser build's page is tested in Debian's Chromium, driven
+              # from Node.js by a package npm installs. A Node.js from
+              # elsewhere brings its own npm, which Debian's would conflict with.
+              command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm" ;;
+        web) packages="$packages emscripten node-acorn dpkg-dev" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
         bench) packages="$packages libbenchmark-dev valgrind time python3 pulseaudio" ;;
