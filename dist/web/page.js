@@ -1,0 +1,274 @@
+// Runs the game in the page: its command line from the page's address, its
+// output to the console, the keys the browser would otherwise take, full
+// screen on F1, saving the game being played, and what the page says when
+// the program ends.
+//
+//   index.html                        play; every game is recorded
+//   index.html?level=N                play from level N
+//   index.html?demo=FILE[&fast=1]     replay FILE (relative to the page), as
+//                                     fast as the browser can with fast=1
+//
+// Everything but Module stays inside this function: the program's script
+// declares many globals of its own, and one of the same name here would
+// stop it from loading.
+(() => {
+    'use strict';
+
+    const canvas = document.getElementById('canvas');
+    const message = document.getElementById('message');
+    const statusText = document.getElementById('status');
+    const result = document.getElementById('result');
+    const again = document.getElementById('again');
+    const saveLink = document.getElementById('save');
+    const fullButton = document.getElementById('full');
+
+    const recording = '/home/web_user/game.demo';
+    const query = new URLSearchParams(location.search);
+    const demo = query.get('demo');
+
+    let started = false;  // main has begun
+    let ended = false;    // the program has exited, or stopped on an error
+    let lastOut = '';     // stdout's last line: a replay's end line
+    let lastError = '';   // stderr's last line: why the program stopped
+
+    function refresh() {
+        message.classList.toggle('quiet', !statusText.textContent && !result.textContent && again.hidden);
+    }
+
+    function say(text, error = false) {
+        statusText.textContent = text;
+        message.classList.toggle('error', error);
+        refresh();
+    }
+
+    function offerAgain(label) {
+        again.textContent = label;
+        again.hidden = false;
+        refresh();
+    }
+
+    // The program's file system: a global of its script, or on Module when
+    // the build exports it.
+    function fileSystem() {
+        return typeof FS !== 'undefined' ? FS : Module.FS;
+    }
+
+    // Full screen is the page's, on F1 and its button: the whole page, so
+    // that the picture keeps its 4:3 and the black around it.
+    function fullScreenElement() {
+        return document.fullscreenElement || document.webkitFullscreenElement || null;
+    }
+    const root = document.documentElement;
+    const requestFull = root.requestFullscreen || root.webkitRequestFullscreen;
+    const exitFull = document.exitFullscreen || document.webkitExitFullscreen;
+
+    function setFullScreen(on) {
+        if (on === Boolean(fullScreenElement())) return;
+        try {
+            const done = on ? requestFull.call(root) : exitFull.call(document);
+            if (done && done.catch) done.catch(() => {});  // refused: the page stays as it is
+        } catch (e) {
+            // not offered by this browser
+        }
+    }
+
+    if (!requestFull) fullButton.hidden = true;
+    fullButton.addEventListener('click', () => {
+        setFullScreen(!fullScreenElement());
+        canvas.focus();
+    });
+    for (const name of ['fullscreenchange', 'webkitfullscreenchange']) {
+        document.addEventListener(name, () => {
+            document.body.classList.toggle('full', Boolean(fullScreenElement()));
+            canvas.focus();
+        });
+    }
+
+    // Registered before the program's script, in the capture phase on the
+    // window, so this runs before the game's own key handling. The game's
+    // keys keep going to the game but lose their browser use (scrolling,
+    // find, pressing a focused button); F1 goes no further than here.
+    const gameKeys = new Set(['ArrowLeft', 'ArrowRight', 'ArrowUp', 'ArrowDown', 'Space', ' ', 'F2', 'F3']);
+    function onKey(event) {
+        if (ended || event.ctrlKey || event.altKey || event.metaKey) return;
+        if (event.code === 'F1' || event.key === 'F1') {
+            event.preventDefault();
+            event.stopImmediatePropagation();
+            if (event.type === 'keydown' && !event.repeat) setFullScreen(!fullScreenElement());
+        } else if (gameKeys.has(event.code) || gameKeys.has(event.key)) {
+            event.preventDefault();
+        }
+    }
+    window.addEventListener('keydown', onKey, true);
+    window.addEventListener('keyup', onKey, true);
+
+    // The controls show while the mouse moves, and when the game has ended.
+    const bar = document.getElementById('bar');
+    let idleTimer = 0;
+    function wakeBar() {
+        bar.classList.remove('idle');
+        clearTimeout(idleTimer);
+        if (!ended) idleTimer = setTimeout(() => bar.classList.add('idle'), 3000);
+    }
+    document.addEventListener('mousemove', wakeBar);
+    wakeBar();
+
+    canvas.addEventListener('click', () => canvas.focus());
+    canvas.addEventListener('webglcontextlost', (event) => {
+        event.preventDefault();
+        say('The browser took the picture away (WebGL context lost). Reload the page to play again.', true);
+    });
+    again.addEventListener('click', () => location.reload());
+
+    // "save this game": the recording so far, flushed by the program first
+    // while it runs (after the end its file is complete).
+    saveLink.hidden = demo !== null;
+    saveLink.addEventListener('click', (event) => {
+        event.preventDefault();
+        canvas.focus();
+        if (!started) return;
+        let bytes;
+        try {
+            if (!ended) Module._vantrel_flush_demo();
+            bytes = fileSystem().readFile(recording);
+        } catch (e) {
+            say(`Cannot save this game: ${e.message || e}`, true);
+            return;
+        }
+        const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+        const link = document.createElement('a');
+        link.href = url;
+        link.download = 'vantrel-game.demo';
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(url), 60000);
+    });
+
+    function finished(status) {
+        ended = true;
+        setFullScreen(false);
+        wakeBar();
+        const why = lastError ? `: ${lastError}` : '';
+        if (demo !== null) {
+            if (status === 0) {
+                result.textContent = lastOut;
+                console.log(lastOut);
+                say('');
+            } else {
+                say(`The replay stopped (status ${status})${why}`, true);
+            }
+            offerAgain('replay again');
+        } else if (status === 0 || status === 27) {
+            say('The game has ended.');
+            offerAgain('play again');
+        } else {
+            say(`The game stopped (status ${status})${why}`, true);
+            offerAgain('play again');
+        }
+    }
+
+    function stopped(what) {
+        if (ended) return;
+        ended = true;
+        wakeBar();
+        say(`The game stopped: ${what}`, true);
+        offerAgain('play again');
+    }
+
+    // The command line, from the page's address.
+    const args = ['--window'];
+    const level = query.get('level');
+    if (level !== null) args.push('--level', level);
+    let demoName = '';
+    let demoBytes = null;
+    if (demo !== null) {
+        demoName = decodeURIComponent(new URL(demo, location.href).pathname.split('/').pop())
+            .replace(/[^\w.-]/g, '_') || 'game.demo';
+        args.push('--play-demo', `/demo/${demoName}`);
+        if (query.get('fast') === '1') args.push('--no-vsync');
+        demoBytes = fetch(demo).then((response) => {
+            if (!response.ok) throw new Error(`${response.status} ${response.statusText}`.trim());
+            return response.arrayBuffer();
+        });
+        demoBytes.catch((e) => {
+            ended = true;
+            result.textContent = `cannot fetch ${demo}: ${e.message || e}`;
+            console.log(result.textContent);
+            say('', true);
+        });
+    } else {
+        args.push('--record', recording);
+    }
+
+    window.Module = {
+        canvas,
+        arguments: args,
+        print(line) {
+            console.log(line);
+            lastOut = line;
+        },
+        printErr(line) {
+            console.warn(line);
+            lastError = line;
+        },
+        // A demo is in the program's file system before main runs; one that
+        // cannot be fetched keeps the program from starting at all.
+        preRun: [() => {
+            if (!demoBytes) return;
+            const add = typeof addRunDependency === 'function' ? addRunDependency : Module.addRunDependency;
+            const remove = typeof removeRunDependency === 'function' ? removeRunDependency : Module.removeRunDependency;
+            add('demo');
+            demoBytes.then((bytes) => {
+                try {
+                    fileSystem().mkdir('/demo');
+                    fileSystem().writeFile(`/demo/${demoName}`, new Uint8Array(bytes));
+                } catch (e) {
+                    stopped(`cannot place the demo: ${e.message || e}`);
+                    return;
+                }
+                remove('demo');
+            }, () => {});
+        }],
+        setStatus(text) {
+            if (started || ended) return;
+            const progress = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
+            say(progress ? `loading… ${Math.floor((100 * progress[1]) / progress[2])}%` : 'loading…');
+        },
+        onRuntimeInitialized() {
+            started = true;
+            if (!ended) say('');
+        },
+        onExit: finished,
+        onAbort: (what) => stopped(what),
+    };
+
+    window.addEventListener('error', (event) => {
+        if (event.error && event.error.name === 'ExitStatus') return;  // how the program's exit unwinds
+        stopped(event.message);
+    });
+
+    function webGLOffered() {
+        try {
+            const gl = document.createElement('canvas').getContext('webgl');
+            if (!gl) return false;
+            const lose = gl.getExtension('WEBGL_lose_context');
+            if (lose) lose.loseContext();
+            return true;
+        } catch (e) {
+            return false;
+        }
+    }
+
+    canvas.focus();
+    if (!webGLOffered()) {
+        ended = true;
+        saveLink.hidden = true;
+        say('This browser offers no WebGL, which the game draws with: turn on hardware acceleration, or try another browser.', true);
+        return;
+    }
+    const script = document.createElement('script');
+    script.src = 'vantrel.js';
+    script.addEventListener('error', () => stopped('vantrel.js could not be loaded'));
+    document.body.appendChild(script);
+})();
