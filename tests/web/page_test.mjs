@@ -1,0 +1,315 @@
+// The browser build played in a headless browser, as a player plays it: the
+// page shows the title as the desktop draws it, SPACE starts play, → walks
+// the figure, "save this game" downloads the demo, ESC ends the game, and a
+// demo recorded by the desktop build replays in the page to the desktop's
+// end line. Run by tests/web_page_test.sh, which prepares what it compares
+// with; it prints a line per check and how fast the page went.
+//
+//   node page_test.mjs --site DIR --demos DIR --out DIR --pixels PNG_PIXELS
+//                      --title-points "X Y ..." --title-colours FILE --bot-line LINE
+import assert from 'node:assert/strict';
+import { execFileSync, spawn } from 'node:child_process';
+import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { parseArgs } from 'node:util';
+import { chromium } from 'playwright-core';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const { values: opt } = parseArgs({
+    options: Object.fromEntries(['site', 'demos', 'out', 'pixels', 'title-points', 'title-colours', 'bot-line']
+        .map((name) => [name, { type: 'string' }])),
+});
+for (const [name, value] of Object.entries(opt)) assert.ok(value, `--${name} is missing`);
+
+// The picture is 4:3 in the middle of a wider window: 800 x 600 from x = 200.
+const viewport = { width: 1200, height: 600 };
+const picture = { x: 200, y: 0, width: 800, height: 600 };
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Polls CHECK every 200 ms until it gives something truthy, for up to
+// SECONDS; gives the last answer.
+async function eventually(seconds, check) {
+    const end = Date.now() + seconds * 1000;
+    for (;;) {
+        const answer = await check();
+        if (answer || Date.now() > end) return answer;
+        await sleep(200);
+    }
+}
+
+// The colours ("r g b" each) of the picture at canvas points [[x, y], ...],
+// from a screenshot of the page as it shows the canvas.
+let shots = 0;
+async function colours(page, points) {
+    const file = join(opt.out, `shot${++shots}.png`);
+    await page.screenshot({ path: file, clip: picture });
+    const text = execFileSync(opt.pixels, [file, ...points.flat().map(String)], { encoding: 'utf8' });
+    return text.trim().split('\n').map((line) => line.split(' ').map(Number));
+}
+
+// x, y in the 640 x 480 window, or in world units (320 x 200, y upward), as
+// a pixel of the picture on the page.
+const fromWindow = (x, y) => [Math.floor((x * picture.width) / 640), Math.floor((y * picture.height) / 480)];
+const fromWorld = (x, y) => [
+    Math.floor((x * picture.width) / 320),
+    picture.height - 1 - Math.floor((y * picture.height) / 200),
+];
+
+// The title: the desktop's headless rendering and the page's agree at the
+// sample points, as colours_close (tests/xvfb.sh) judges them.
+const titlePoints = opt['title-points'].trim().split(/\s+/).map(Number)
+    .reduce((pairs, v, i, all) => (i % 2 ? pairs : [...pairs, fromWindow(v, all[i + 1])]), []);
+async function titleShown(page) {
+    const shown = join(opt.out, 'title-shown.txt');
+    writeFileSync(shown, (await colours(page, titlePoints)).map((c) => c.join(' ')).join('\n') + '\n');
+    try {
+        execFileSync('sh', ['-c', '. "$1" && colours_close "$2" "$3"', 'sh', join(here, '..', 'xvfb.sh'), shown,
+            opt['title-colours']]);
+        return true;
+    } catch {
+        return false;
+    }
+}
+
+// Play: the eleven yellow floor bars at world y = 16, 32, ... 176, sampled
+// near both ends; how many of the 22 samples are yellow.
+async function yellowFloorSamples(page) {
+    const points = [];
+    for (let k = 1; k <= 11; ++k) {
+        const [, row] = fromWorld(0, 16 * k);
+        points.push([4, row], [picture.width - 5, row]);
+    }
+    return (await colours(page, points)).filter(([r, g, b]) => r > 200 && g > 200 && b < 80).length;
+}
+
+// Where the figure is: the middle of the blue of its trousers, which nothing
+// else on the bottom floor has, across a row at world y = 3; in world units,
+// or null when it is not to be seen.
+async function figureX(page) {
+    const points = [];
+    for (let x = 0; x < picture.width; x += 2) points.push([x, fromWorld(0, 3)[1]]);
+    const blue = (await colours(page, points))
+        .map(([r, g, b], i) => (b > 150 && b > r + 80 && b > g + 40 ? points[i][0] : null))
+        .filter((x) => x !== null);
+    return blue.length ? ((blue[0] + blue[blue.length - 1]) / 2) * (320 / picture.width) : null;
+}
+
+// The program's end line, once it has printed one.
+const endLine = (page) => page.printed.find((line) => /^frames \d+, /.test(line));
+
+// A player's key press: held long enough for the game's loop to see it down.
+async function press(page, key, ms = 100) {
+    await page.keyboard.down(key);
+    await sleep(ms);
+    await page.keyboard.up(key);
+}
+
+async function savedDemo(page) {
+    const [download] = await Promise.all([page.waitForEvent('download', { timeout: 10000 }), page.click('#save')]);
+    assert.equal(download.suggestedFilename(), 'vantrel-game.demo');
+    return readFileSync(await download.path());
+}
+
+// CPU seconds used so far by the browser: every process under this one
+// but the server (node).
+function browserCpuSeconds() {
+    const stats = new Map();
+    for (const name of readdirSync('/proc')) {
+        if (!/^\d+$/.test(name)) continue;
+        try {
+            const [, command, rest] = /^\d+ \((.*)\) (.*)$/s.exec(readFileSync(`/proc/${name}/stat`, 'utf8'));
+            const fields = rest.split(' ');
+            stats.set(Number(name), { command, parent: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]) });
+        } catch {
+            // gone meanwhile
+        }
+    }
+    const under = (pid) => pid === process.pid || (pid > 1 && stats.has(pid) && under(stats.get(pid).parent));
+    let ticks = 0;
+    for (const [pid, stat] of stats) if (pid !== process.pid && stat.command !== 'node' && under(pid)) ticks += stat.ticks;
+    return ticks / 100;  // the kernel's clock ticks: 100 a second on Linux
+}
+
+// The site and the test's demos beside it, served as players get them.
+async function startServer() {
+    const server = spawn(process.execPath, [join(here, '..', '..', 'tools', 'web-serve.mjs'), opt.site, opt.demos],
+        { stdio: ['ignore', 'pipe', 'inherit'] });
+    const url = await new Promise((resolve, reject) => {
+        let text = '';
+        server.stdout.on('data', (chunk) => {
+            text += chunk;
+            const found = /on (http:\/\/127\.0\.0\.1:\d+\/)\n/.exec(text);
+            if (found) resolve(found[1]);
+        });
+        server.on('exit', (code) => reject(new Error(`the server ended (status ${code}) before serving`)));
+    });
+    return { server, url };
+}
+
+let failures = 0;
+async function check(name, body) {
+    try {
+        const detail = await body();
+        console.log(`ok   ${name}${detail ? ` (${detail})` : ''}`);
+        return true;
+    } catch (e) {
+        ++failures;
+        console.log(`FAIL ${name}: ${e.message}`);
+        return false;
+    }
+}
+
+const { server, url } = await startServer();
+// Debian's chromium, not a downloaded one; WebGL 1 by ANGLE on SwiftShader,
+// which headless has only with the GPU process left on. Playwright gives
+// the browser a fresh profile of its own and removes it at the end.
+const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-gpu-sandbox',
+        '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
+        '--disable-sync'],
+});
+const console_ = [];
+async function openPage(size) {
+    const page = await browser.newPage({ viewport: size, acceptDownloads: true });
+    page.printed = [];  // what the page logged: the program's standard output among it
+    page.on('console', (m) => {
+        console_.push(`${m.type()}: ${m.text()}`);
+        if (m.type() === 'log') page.printed.push(m.text());
+    });
+    page.on('pageerror', (e) => console_.push(`page error: ${e.message}`));
+    // Counts the program's frames: it clears the picture once for each.
+    await page.addInitScript(() => {
+        window.framesDrawn = 0;
+        const clear = WebGLRenderingContext.prototype.clear;
+        WebGLRenderingContext.prototype.clear = function (mask) {
+            ++window.framesDrawn;
+            return clear.call(this, mask);
+        };
+    });
+    return page;
+}
+const figures = [];
+
+try {
+    const page = await openPage(viewport);
+    const started = Date.now();
+    await page.goto(`${url}index.html`);
+    let playing = await check('the page shows the title as the desktop draws it', async () => {
+        assert.ok(await eventually(60, () => titleShown(page)),
+            `at ${titlePoints.join(' ')}: ${readFileSync(join(opt.out, 'title-shown.txt'), 'utf8').replace(/\n/g, ', ')}` +
+            ` where the desktop has ${readFileSync(opt['title-colours'], 'utf8').replace(/\n/g, ', ')}`);
+        figures.push(`title shown ${((Date.now() - started) / 1000).toFixed(1)} s after navigation`);
+    });
+    await check('the picture fills the window at 4:3 in the middle, with no scrollbars', async () => {
+        const box = await page.locator('#canvas').boundingBox();
+        for (const side of ['x', 'y', 'width', 'height'])
+            assert.ok(Math.abs(box[side] - picture[side]) < 1, `canvas at ${JSON.stringify(box)}`);
+        const overflow = await page.evaluate(() => [document.documentElement.scrollWidth > innerWidth,
+            document.documentElement.scrollHeight > innerHeight]);
+        assert.deepEqual(overflow, [false, false], 'the page scrolls');
+    });
+    playing = playing && await check('SPACE starts play: the yellow floors show', async () => {
+        await press(page, 'Space');
+        let yellow = 0;
+        assert.ok(await eventually(15, async () => (yellow = await yellowFloorSamples(page)) >= 16),
+            `${yellow} of 22 floor samples are yellow`);
+    });
+    playing = playing && await check('F1 is the page\'s: full screen and back, and play goes on', async () => {
+        const full = () => page.evaluate(() => document.fullscreenElement === document.documentElement);
+        await press(page, 'F1');
+        assert.ok(await eventually(5, full), 'the page did not go full screen');
+        await press(page, 'F1');
+        assert.ok(await eventually(5, async () => !(await full())), 'the page stayed in full screen');
+        // The game goes back to its title when it switches itself.
+        const yellow = await yellowFloorSamples(page);
+        assert.ok(yellow >= 16, `only ${yellow} of 22 floor samples are yellow: the game saw F1`);
+    });
+    playing = playing && await check('→ walks the figure right', async () => {
+        const before = await figureX(page);
+        assert.ok(before !== null && before < 16, `the figure is not at the start, but at ${before}`);
+        // The figure walks on once set going, into harm's way within a
+        // second or so: where it is, is looked at while it walks.
+        await press(page, 'ArrowRight', 150);
+        let after = null;
+        assert.ok(await eventually(2, async () => (after = await figureX(page)) !== null && after >= before + 10),
+            `from x = ${before.toFixed(1)} to ${after === null ? 'nowhere to be seen' : after.toFixed(1)}`);
+        return `x ${before.toFixed(1)} → ${after.toFixed(1)}`;
+    });
+    if (playing) {
+        const seconds = 3;
+        const cpu = browserCpuSeconds();
+        const frames = await page.evaluate(async (ms) => {
+            let animation = 0;
+            const count = () => { ++animation; requestAnimationFrame(count); };
+            requestAnimationFrame(count);
+            const drawn = window.framesDrawn;
+            await new Promise((resolve) => setTimeout(resolve, ms));
+            return { animation, drawn: window.framesDrawn - drawn };
+        }, seconds * 1000);
+        figures.push(`playing: ${(frames.drawn / seconds).toFixed(1)} frames/s drawn by the game, ` +
+            `${(frames.animation / seconds).toFixed(1)} animation frames/s, ` +
+            `browser CPU ${Math.round(((browserCpuSeconds() - cpu) / seconds) * 100)} % of a core`);
+    }
+    let during = null;
+    playing = playing && await check('"save this game" during play downloads the demo', async () => {
+        during = await savedDemo(page);
+        assert.ok(during.subarray(0, 15).toString() === 'vantrel-demo 1\n',
+            `during play it begins ${JSON.stringify(during.subarray(0, 40).toString('latin1'))}`);
+        return `${during.length} bytes`;
+    });
+    playing = playing && await check('ESC ends the game and the page says so', async () => {
+        await press(page, 'Escape');
+        const said = await eventually(15, () => page.locator('#again').isVisible());
+        const text = await page.locator('#status').textContent();
+        assert.ok(said && /has ended/.test(text), `the page says ${JSON.stringify(text)}` +
+            (endLine(page) ? `, though the program ended with '${endLine(page)}'` : ', and the program printed no end line'));
+    });
+    if (playing && during !== null) {
+        await check('"save this game" after the end gives the whole demo', async () => {
+            const after = await savedDemo(page);
+            assert.ok(after.subarray(0, 15).toString() === 'vantrel-demo 1\n' && after.length >= during.length,
+                `${after.length} bytes after the end, ${during.length} during play`);
+            return `${after.length} bytes`;
+        });
+    }
+    await page.close();
+
+    // A replay needs no large picture: a small one draws faster.
+    const replay = await openPage({ width: 320, height: 240 });
+    await check('a desktop demo replays in the page to the desktop\'s end line', async () => {
+        const begun = Date.now();
+        await replay.goto(`${url}index.html?demo=bot.demo&fast=1`);
+        const result = () => replay.locator('#result').textContent();
+        // Once the program has printed its end line, the page has it at once.
+        await eventually(150, async () => (await result()) || endLine(replay));
+        if (endLine(replay)) figures.push(`fast replay of the desktop demo: ${((Date.now() - begun) / 1000).toFixed(1)} s`);
+        const line = await eventually(5, result);
+        assert.ok(line === opt['bot-line'],
+            `#result holds '${line}', the program printed '${endLine(replay)}', the desktop '${opt['bot-line']}'`);
+    });
+    await check('a demo that cannot be fetched is reported, and nothing starts', async () => {
+        await replay.goto(`${url}index.html?demo=missing.demo`);
+        const line = await eventually(15, () => replay.locator('#result').textContent());
+        assert.match(line, /^cannot fetch missing\.demo/);
+        // Had the program started anyway, it would have drawn, or said it
+        // stopped, by the time its files are in.
+        await replay.waitForLoadState('networkidle');
+        await sleep(1000);
+        const [drawn, said] = await replay.evaluate(() => [window.framesDrawn, document.getElementById('status').textContent]);
+        assert.ok(drawn === 0 && said === '', `the program drew ${drawn} frames; the page says ${JSON.stringify(said)}`);
+    });
+} finally {
+    await browser.close();
+    server.kill();
+}
+
+for (const figure of figures) console.log(`     ${figure}`);
+if (failures) {
+    console.log(`${failures} failed; the pages' console said:`);
+    for (const line of console_.slice(-30)) console.log(`  ${line}`);
+    process.exit(1);
+}
