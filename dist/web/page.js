@@ -210,7 +210,8 @@
         },
         printErr(line) {
             console.warn(line);
-            lastError = line;
+            // The compiler's notes on its GL emulation say nothing of the game.
+            if (!line.startsWith('WARNING: using emscripten GL')) lastError = line;
         },
         // A demo is in the program's file system before main runs; one that
         // cannot be fetched keeps the program from starting at all.
