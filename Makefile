@@ -62,6 +62,22 @@ web: deps-web
 deps-web:
 	@sh tools/install-deps.sh web
 
+# The two ways of giving the browser control back, compared on size and speed
+# (bench/web_loops.mjs): the page's own build and the per-frame loop.
+.PHONY: web-bench
+web-bench: web deps-test
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B build-web-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_TESTS=OFF \
+		-DVANTREL_WEB_LIBS="$$(sh tools/build-libs.sh web)" -DVANTREL_WEB_BENCH=ON >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build build-web-bench -j $(JOBS)
+	@cd tests/web && { [ -d node_modules ] || npm ci --silent; }
+	@for f in vantrel.wasm frame-loop.wasm vantrel.js frame-loop.js; do \
+		printf '%-16s %8d bytes, %8d gzip-compressed\n' $$f $$(stat -c %s build-web-bench/site/$$f) \
+			$$(gzip -9c build-web-bench/site/$$f | wc -c); done
+	@node tools/web-serve.mjs --port 0 build-web-bench/site > build-web-bench/serve.log & pid=$$!; \
+		for i in 1 2 3 4 5 6 7 8 9 10; do grep -q http build-web-bench/serve.log && break; sleep 0.5; done; \
+		node bench/web_loops.mjs $$(grep -o 'http://[^ ]*' build-web-bench/serve.log | sed 's|/$$||'); \
+		status=$$?; kill $$pid; exit $$status
+
 # Serves the page on 127.0.0.1 (WEB_PORT, 8000 unless set) and says where.
 web-serve: web
 	node tools/web-serve.mjs --port $(WEB_PORT) $(WEB_BUILD)/site
@@ -93,7 +109,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
+	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) build-web-bench build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,

@@ -8,4 +8,7 @@
 // Called by the page's "save this game" link before it reads the recording.
 extern "C" EMSCRIPTEN_KEEPALIVE void vantrel_flush_demo() { flushRecording(); }
 
-int main(int argc, char** argv) { return runProgram(argc, argv); }
+// main returns after the loop has given the page control back (Asyncify), and
+// a return from there is not taken as the program's end: it ends itself, so
+// that the page hears of it and learns the status.
+int main(int argc, char** argv) { emscripten_force_exit(runProgram(argc, argv)); }

@@ -12,29 +12,30 @@ target_include_directories(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/include/
 target_link_libraries(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/lib/libSDL2_mixer.a
                       ${VANTREL_WEB_LIBS}/lib/libSDL2_image.a ${VANTREL_WEB_LIBS}/lib/libSDL2.a)
 
-# How the program gives the page control back at every frame and during the
-# game-over pause (see platform/web_present.cpp).
-set(VANTREL_WEB_LOOP "asyncify" CACHE STRING "asyncify")
+# What both ways of running the loop (see add_web_bench) link with.
+set(web_link_options
+  -sLEGACY_GL_EMULATION=1
+  -sALLOW_MEMORY_GROWTH=1
+  -sEXIT_RUNTIME=1
+  -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
+  # SDL's audio resumes the page's audio context on the first key or click
+  # (the names begin with $, which the build tools would escape on the
+  # command line, hence the list in a file).
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library_functions.json
+  # The game's data at /data, the program's working directory being /.
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data" "SHELL:--exclude-file *.png" "SHELL:--exclude-file README")
+file(WRITE ${CMAKE_BINARY_DIR}/library_functions.json "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")
+
 
 function(add_web_page)
   set(site ${CMAKE_BINARY_DIR}/site)
-  file(WRITE ${CMAKE_BINARY_DIR}/library_functions.json "[\"$autoResumeAudioContext\", \"$dynCall\"]\n")
   add_executable(vantrel app/web_main.cpp)
   target_link_libraries(vantrel PRIVATE vantrel_core)
   set_target_properties(vantrel PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${site})
-  target_link_options(vantrel PRIVATE
-    -sLEGACY_GL_EMULATION=1
-    -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
-    -sALLOW_MEMORY_GROWTH=1
-    -sEXIT_RUNTIME=1
-    -sEXPORTED_FUNCTIONS=_main,_vantrel_flush_demo
-    -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
-    # SDL's audio resumes the page's audio context on the first key or click
-    # (the names begin with $, which the build tools would escape on the
-    # command line, hence the list in a file).
-    -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_BINARY_DIR}/library_functions.json
-    # The game's data at /data, the program's working directory being /.
-    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/data@/data" "SHELL:--exclude-file *.png" "SHELL:--exclude-file README")
+  # Asyncify: the blocking loop gives the page control back at every frame
+  # and during the game-over pause (see platform/web_present.cpp).
+  target_link_options(vantrel PRIVATE ${web_link_options} -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
+    -sEXPORTED_FUNCTIONS=_main,_vantrel_flush_demo)
   set_property(TARGET vantrel APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data)
   # The page itself.
   file(GLOB page_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dist/web/*)
@@ -42,4 +43,23 @@ function(add_web_page)
     get_filename_component(name ${file} NAME)
     configure_file(${file} ${site}/${name} COPYONLY)
   endforeach()
+endfunction()
+
+# make web-bench: the same game with the other way of giving the browser
+# control back (bench/web_frame_loop.cpp), as site/frame-loop.js, to compare
+# sizes and speeds with the page's own build.
+option(VANTREL_WEB_BENCH "Build the per-frame loop beside the page's build" OFF)
+function(add_web_bench)
+  get_target_property(sources vantrel_core SOURCES)
+  list(REMOVE_ITEM sources platform/web_present.cpp)
+  list(APPEND sources bench/web_frame_present.cpp)
+  add_library(vantrel_core_frame STATIC ${sources})
+  target_include_directories(vantrel_core_frame PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(vantrel_core_frame PUBLIC vantrel_system)
+  get_target_property(definitions vantrel_core COMPILE_DEFINITIONS)
+  add_executable(frame-loop bench/web_frame_loop.cpp)
+  target_link_libraries(frame-loop PRIVATE vantrel_core_frame)
+  set_target_properties(frame-loop PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/site)
+  target_link_options(frame-loop PRIVATE ${web_link_options})
+  configure_file(${PROJECT_SOURCE_DIR}/bench/web_frame_loop.html ${CMAKE_BINARY_DIR}/site/frame-loop.html COPYONLY)
 endfunction()

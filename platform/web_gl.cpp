@@ -15,10 +15,14 @@
 //   mipmap builder does too.
 // - gluBuild2DMipmaps: every level made here by averaging 2x2 blocks.
 // - glPushAttrib/glPopAttrib for GL_ENABLE_BIT: the switches the game uses.
+// - Calls without a current context do nothing, as a desktop driver ignores
+//   them: pictures freed as the program ends, after the window has gone,
+//   would otherwise stop the page's script.
 // - glTexEnvf of the texture environment's mode, which the emulation takes
 //   only as glTexEnvi.
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <emscripten/html5.h>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -29,6 +33,7 @@ void emscripten_glEnd();
 void emscripten_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 void emscripten_glNormal3f(GLfloat x, GLfloat y, GLfloat z);
 void emscripten_glTexCoord2f(GLfloat s, GLfloat t);
+void emscripten_glDeleteTextures(GLsizei n, const GLuint* textures);
 void emscripten_glTexEnvf(GLenum target, GLenum pname, GLfloat param);
 void emscripten_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                              GLint border, GLenum format, GLenum type, const void* pixels);
@@ -237,6 +242,10 @@ GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLe
         level = halved(level);
     }
     return 0;
+}
+
+void glDeleteTextures(GLsizei n, const GLuint* textures) {
+    if (emscripten_webgl_get_current_context() != 0) emscripten_glDeleteTextures(n, textures);
 }
 
 void glTexEnvf(GLenum target, GLenum pname, GLfloat param) {
