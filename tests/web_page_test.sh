@@ -2,13 +2,15 @@
 # The browser build played in headless chromium (Debian's, with WebGL on
 # its software renderer): the title as the desktop draws it headless, play,
 # the figure walking, "save this game", ESC, and the level bot's demo,
-# recorded by the desktop build, replayed in the page to the same end line.
+# recorded by the desktop build, replayed in the page to the same end line;
+# and the game played in the page, saved, replayed by the desktop build to
+# the line the page printed.
 # The page is driven by tests/web/page_test.mjs, with playwright-core as
 # tests/web/package-lock.json pins it (npm ci, when not yet installed).
 #
-#   web_page_test.sh SITE_DIR RECORD_DEMO PNG_PIXELS SCREENSHOT   (from the source tree)
+#   web_page_test.sh SITE_DIR RECORD_DEMO PNG_PIXELS SCREENSHOT GAME   (from the source tree)
 set -u
-site="$1" record="$2" pixels="$3" screenshot="$4"
+site="$1" record="$2" pixels="$3" screenshot="$4" game="$5"
 here=$(cd "$(dirname "$0")" && pwd)
 web="$here/web"
 out=$(mktemp -d)
@@ -39,3 +41,10 @@ SDL_VIDEODRIVER=offscreen "$screenshot" "$out/title.png" 3 2>"$out/screenshot.er
 
 node "$web/page_test.mjs" --site "$site" --demos "$out/demos" --out "$out" --pixels "$pixels" \
     --title-points "$title_points" --title-colours "$out/title.txt" --bot-line "$bot" || fail "the page failed"
+
+[ -s "$out/page-game.demo" ] || fail "the page's game was not saved"
+line=$(cat "$out/page-game.line")
+replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/page-game.demo" 2>"$out/desktop.err") ||
+    fail "the desktop could not replay the page's game"
+[ "$replayed" = "$line" ] || fail "the page's game ended '$line', the desktop replayed '$replayed'"
+echo "ok   the game played in the page replays on the desktop to its line"

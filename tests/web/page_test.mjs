@@ -273,6 +273,9 @@ try {
             const after = await savedDemo(page);
             assert.ok(after.subarray(0, 15).toString() === 'vantrel-demo 1\n' && after.length >= during.length,
                 `${after.length} bytes after the end, ${during.length} during play`);
+            // The shell replays it on the desktop, which must end on the page's line.
+            writeFileSync(`${opt.out}/page-game.demo`, after);
+            writeFileSync(`${opt.out}/page-game.line`, `${endLine(page)}\n`);
             return `${after.length} bytes`;
         });
     }
