@@ -74,7 +74,7 @@ remove_tree() {
 # Runs a command in a system as a new root login would: a clean environment.
 in_system() {
     root=$1; shift
-    chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" \
+    chroot "$root" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" NODE_EXTRA_CA_CERTS=/etc/ssl/this-machine-ca.crt \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin /bin/sh -c "$*"
 }
 
@@ -117,6 +117,11 @@ new_system() {
     mkdir -p "$work"
     cp -a "$base" "$1"
     cp /etc/resolv.conf /etc/hosts "$1/etc/"
+    # The certificates this machine trusts, for Node.js (npm) in the system:
+    # where the registry is reached through a proxy of the network's own, a
+    # new machine trusts its authority as this one does.
+    mkdir -p "$1/etc/ssl"
+    cp /etc/ssl/certs/ca-certificates.crt "$1/etc/ssl/this-machine-ca.crt" 2>/dev/null || : >"$1/etc/ssl/this-machine-ca.crt"
     rm -f "$1/etc/apt/sources.list.d/"*
     {
         echo "deb $main $suite main"
