@@ -3,10 +3,10 @@
 #include "app/level_watch.h"
 #include "app/window.h"
 #include "game/game_frame.h"
-#include "game/sounds.h"
-#include "platform/message_box.h"
 #include "game/game_state.h"
+#include "game/sounds.h"
 #include "gfx/animated_sprite.h"
+#include "platform/message_box.h"
 #include "platform/video.h"
 #include <GL/gl.h>
 

@@ -107,7 +107,6 @@ void reportNoDisplay(const char* why) {
     std::fprintf(stderr, "vantrel: no display could be reached (%s): %s\n", where.c_str(), why);
 }
 
-
 }  // namespace
 
 void setVerticalSync(bool on) {
@@ -323,7 +322,6 @@ uint64_t swapCount() { return swaps; }
 void observeSwaps(std::function<void()> observer) { swapObserver = std::move(observer); }
 
 uint64_t windowsOpened() { return opened; }
-
 
 bool windowSize(int& width, int& height) {
     if (!current) return false;

@@ -152,8 +152,8 @@
         const why = lastError ? `: ${lastError}` : '';
         if (demo !== null) {
             if (status === 0) {
+                // The program's print has already logged the line.
                 result.textContent = lastOut;
-                console.log(lastOut);
                 say('');
             } else {
                 say(`The replay stopped (status ${status})${why}`, true);
