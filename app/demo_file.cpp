@@ -1,6 +1,7 @@
 #include "app/demo_file.h"
 #include "game/level_file.h"
 #include "game/state_hash.h"
+#include "platform/paths.h"
 #include <cerrno>
 #include <cfloat>
 #include <cinttypes>
@@ -138,8 +139,9 @@ namespace {
 // system commits only as it is filled. Past maxDemoSize for a file too large.
 uint64_t roomNeeded(const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return maxDemoSize;
-    uint64_t size = std::filesystem::file_size(path, error);
+    std::filesystem::path name = platform::systemPath(path);
+    if (!std::filesystem::is_regular_file(name, error)) return maxDemoSize;
+    uint64_t size = std::filesystem::file_size(name, error);
     return error ? maxDemoSize : size;
 }
 

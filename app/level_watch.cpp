@@ -4,37 +4,18 @@
 #include "game/level_check.h"
 #include "game/level_file.h"
 #include "platform/clock.h"
-#include <sys/stat.h>
+#include "platform/file_stamp.h"
 
 namespace {
 
-// What is compared to see a change. Editors that save by writing a new file
-// and renaming it over the old one give a new inode, whatever the time says.
-struct FileStamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    timespec modified = {};
-    bool operator==(const FileStamp& o) const {
-        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
+using platform::FileStamp;
+using platform::stampOf;
 
 std::string watched;      // the file's system name; empty when none is watched
 std::string loaded;       // the text of the version in play
 FileStamp lastSeen;       // as the file stood when it was last read (or found missing)
 uint64_t nextLook = 0;    // wallMilliseconds() of the next look
 std::FILE* messages = stderr;
-
-FileStamp stampOf(const std::string& path) {
-    FileStamp stamp;
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) return stamp;
-    stamp = {true, st.st_dev, st.st_ino, st.st_size, st.st_mtim};
-    return stamp;
-}
 
 // The checker's report on the version read, not on the file as it may stand
 // by now: an editor may have saved again since.

@@ -7,7 +7,8 @@ if(NOT EXISTS "${VANTREL_WEB_LIBS}/lib/libSDL2.a")
   message(FATAL_ERROR "VANTREL_WEB_LIBS (${VANTREL_WEB_LIBS}) holds no SDL2 built for the browser: make web builds it")
 endif()
 
-list(APPEND platform_sources platform/web_present.cpp platform/web_audio.cpp platform/web_gl.cpp)
+list(APPEND platform_sources platform/web_present.cpp platform/web_audio.cpp platform/web_gl.cpp
+     platform/posix_file_stamp.cpp)
 target_include_directories(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/include/SDL2 ${VANTREL_WEB_LIBS}/include)
 target_link_libraries(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/lib/libSDL2_mixer.a
                       ${VANTREL_WEB_LIBS}/lib/libSDL2_image.a ${VANTREL_WEB_LIBS}/lib/libSDL2.a)

@@ -17,10 +17,12 @@ namespace platform {
 
 namespace {
 
+// Without "." and ".." steps or a separator at the end (SDL gives the
+// program's directory with one), in the system's own separators.
 std::string normal(const std::string& directory) {
-    std::string path = std::filesystem::path(directory).lexically_normal().string();
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    return path;
+    std::filesystem::path path = systemPath(directory).lexically_normal();
+    if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
+    return nameOf(path);
 }
 
 void add(std::vector<DataPlace>& places, const DataPlace& place) {
@@ -59,8 +61,9 @@ std::vector<DataPlace> dataPlaces(const std::string& option, const std::string& 
 }
 
 std::string markerFile(const DataPlace& place) {
-    std::string data = place.isDataItself ? place.directory : (place.directory.empty() ? "data" : place.directory + "/data");
-    return data + "/" + dataMarker;
+    std::filesystem::path data = systemPath(place.directory);
+    if (!place.isDataItself) data /= "data";
+    return nameOf((data / dataMarker).make_preferred());
 }
 
 bool holdsData(const DataPlace& place) { return isRegularFile(resolveLetterCase(markerFile(place))); }

@@ -31,17 +31,17 @@ bool startsWithDataDirectory(const std::string& name) {
 
 bool exists(const std::string& path) {
     std::error_code error;
-    return fs::exists(path, error);
+    return fs::exists(systemPath(path), error);
 }
 
 // The one entry of `directory` named `component` but for letter case; empty
 // when there is none or more than one.
 std::string uniqueCaseMatch(const std::string& directory, const std::string& component) {
     std::error_code error;
-    fs::directory_iterator entries(directory.empty() ? "." : directory, error), end;
+    fs::directory_iterator entries(systemPath(directory.empty() ? "." : directory), error), end;
     std::string found;
     for (; !error && entries != end; entries.increment(error)) {
-        std::string name = entries->path().filename().string();
+        std::string name = nameOf(entries->path().filename());
         if (!sameIgnoringCase(name, component)) continue;
         if (!found.empty()) return {};
         found = name;
@@ -62,6 +62,24 @@ std::vector<std::string> components(const std::string& path) {
 }
 
 }  // namespace
+
+// The conversions throw where they fail.
+fs::path systemPath(const std::string& name) {
+    try {
+        return fs::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+std::string nameOf(const fs::path& path) {
+    try {
+        std::u8string name = path.u8string();
+        return std::string(reinterpret_cast<const char*>(name.data()), name.size());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
 
 std::string mapPath(const char* gameName) {
     std::string name = gameName ? gameName : "";
@@ -91,7 +109,7 @@ std::string resolveLetterCase(const std::string& systemName) {
 
 bool isRegularFile(const std::string& systemName) {
     std::error_code error;
-    return fs::is_regular_file(systemName, error);
+    return fs::is_regular_file(systemPath(systemName), error);
 }
 
 std::string findFile(const char* gameName) { return resolveLetterCase(mapPath(gameName)); }

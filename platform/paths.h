@@ -2,6 +2,7 @@
 // separator, relative to the directory that holds data/) mapped to names the
 // operating system opens.
 #pragma once
+#include <filesystem>
 #include <string>
 
 namespace platform {
@@ -18,6 +19,13 @@ std::string mapPath(const char* gameName);
 std::string findFile(const char* gameName);
 // The same resolution for a name that is already the system's.
 std::string resolveLetterCase(const std::string& systemName);
+
+// Names are UTF-8 throughout the game, whatever the system's own encoding
+// (Windows keeps its names in UTF-16): the file system's path for a name, and
+// the name of a path. Empty where there is no such conversion (on Windows,
+// bytes that are not UTF-8).
+std::filesystem::path systemPath(const std::string& name);
+std::string nameOf(const std::filesystem::path& path);
 
 // Whether a regular file has this system name (false on any error).
 bool isRegularFile(const std::string& systemName);

@@ -103,6 +103,23 @@ TEST(DataSearch, TakesTheDirectoryHoldingDataOrDataItself) {
     std::fclose(err);
 }
 
+// Names are UTF-8 to the game and reach the file system unchanged, also
+// where letter case is resolved along them.
+TEST(DataSearch, FindsDataUnderANameBeyondAscii) {
+    TempDataRoot data;
+    std::string named = data.root + "/Zoë ✓ spiele/";
+    touch(named + "data/level0.lvl.txt");
+    touch(named + "data/Über.tga");
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(platform::findGameData(named, err));
+    EXPECT_EQ(platform::dataRoot() + "/", named);
+    EXPECT_EQ(platform::findFile("DATA\\Über.tga"), named + "data/Über.tga");
+    EXPECT_EQ(platform::nameOf(platform::systemPath(named)), named);
+    EXPECT_EQ(capturedText(err), "");
+    std::fclose(err);
+    platform::setDataRoot("");
+}
+
 TEST(DataSearch, ReadsTheEnvironmentAfterTheOption) {
     TempDataRoot option, environment;
     touch(option.file("level0.lvl.txt"));
