@@ -6,7 +6,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps deps-test build play test clean web web-serve
+.PHONY: all deps deps-test build play test clean web web-serve windows
 
 all: build
 
@@ -14,7 +14,7 @@ deps:
 	@sh tools/install-deps.sh
 
 deps-test:
-	@sh tools/install-deps.sh test web
+	@sh tools/install-deps.sh test web windows
 
 # The game alone, without its tests (a player needs no test harness);
 # ARGS are handed to it, e.g. make play ARGS=--window.
@@ -23,9 +23,10 @@ play: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 	./$(BUILD)/vantrel $(ARGS)
 
-build: deps-test other-build web
+build: deps-test other-build web windows
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON \
-		-DVANTREL_OTHER_GAME=$(abspath $(OTHER_BUILD))/vantrel -DVANTREL_WEB_SITE=$(abspath $(WEB_BUILD))/site >/dev/null
+		-DVANTREL_OTHER_GAME=$(abspath $(OTHER_BUILD))/vantrel -DVANTREL_WEB_SITE=$(abspath $(WEB_BUILD))/site \
+		-DVANTREL_WINDOWS_TEST=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # A second build of the game alone, by another compiler with other code
@@ -78,6 +79,23 @@ web-bench: web deps-test
 		node bench/web_loops.mjs $$(grep -o 'http://[^ ]*' build-web-bench/serve.log | sed 's|/$$||'); \
 		status=$$?; kill $$pid; exit $$status
 
+# The game for Windows: vantrel-VERSION-windows-x64.zip in this directory,
+# which unpacks to vantrel-VERSION/ with vantrel.exe, its data, a README and
+# the licences. Cross-built in $(WINDOWS_BUILD)/ by Debian's mingw-w64, with
+# SDL2, SDL2_image and SDL2_mixer built for it from Debian's source packages
+# once per machine (tools/build-libs.sh), as for the browser.
+WINDOWS_BUILD ?= build-windows
+
+windows: deps-windows
+	@libs=$$(sh tools/build-libs.sh windows) && cmake -S . -B $(WINDOWS_BUILD) \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DVANTREL_WINDOWS_LIBS="$$libs" >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+.PHONY: deps-windows
+deps-windows:
+	@sh tools/install-deps.sh windows
+
 # Serves the page on 127.0.0.1 (WEB_PORT, 8000 unless set) and says where.
 web-serve: web
 	node tools/web-serve.mjs --port $(WEB_PORT) $(WEB_BUILD)/site
@@ -109,7 +127,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) build-web-bench build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
+	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD) vantrel-*-windows-x64.zip build-web-bench build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,

@@ -3,7 +3,7 @@
 # source packages, the very versions the desktop build links, and prints the
 # prefix they were installed into.
 #
-#   build-libs.sh web
+#   build-libs.sh web|windows
 #
 # The sources come from `apt-get source` through a private apt configuration
 # (its own deb-src entries, lists and cache under the build directory), so the
@@ -12,10 +12,11 @@
 # this script, so that later builds only build the game:
 #   $LIBS_CACHE (default /var/cache/vantrel-libs)/TARGET-KEY/
 # Everything is static, with only what the game reads: TGA and JPEG pictures
-# (SDL2_image's own TGA loader and its stb JPEG decoder) and WAV sounds.
+# (SDL2_image's own TGA loader and its stb JPEG decoder) and WAV sounds. The
+# sources' copyright records go into licences/.
 # Progress goes to stderr, with the log of each step in the cache.
 set -eu
-target=${1:?usage: build-libs.sh web}
+target=${1:?usage: build-libs.sh web|windows}
 cd "$(dirname "$0")/.."
 repo=$PWD
 cache=${LIBS_CACHE:-/var/cache/vantrel-libs}
@@ -33,6 +34,19 @@ case "$target" in
     web)
         toolchain="emscripten-$(dpkg-query -W -f='${Version}' emscripten)"
         configure() { emcmake cmake "$@"; }
+        # A page has no threads for SDL to start.
+        sdl_options="-DSDL_THREADS=OFF"
+        image_options=""
+        ;;
+    windows)
+        toolchain="mingw-w64-$(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)-$(sha256sum cmake/mingw-w64.cmake | cut -c1-8)"
+        configure() { cmake -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" "$@"; }
+        # The sound opens on a thread of its own; controllers through
+        # Windows' own interfaces.
+        sdl_options="-DSDL_THREADS=ON"
+        # The pictures through the same decoders as everywhere, not Windows'
+        # imaging component.
+        image_options="-DSDL2IMAGE_BACKEND_WIC=OFF"
         ;;
     *) echo "build-libs: unknown target '$target'" >&2; exit 2 ;;
 esac
@@ -94,8 +108,8 @@ build() {
     step "building $lib" cmake --build "$work/build-$lib" -j "$jobs"
     step "installing $lib" cmake --install "$work/build-$lib"
 }
-build SDL2 "$(dir_of libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_THREADS=OFF
-build SDL2_image "$(dir_of libsdl2-image)" -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_VENDORED=OFF \
+build SDL2 "$(dir_of libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF $sdl_options
+build SDL2_image "$(dir_of libsdl2-image)" $image_options -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_VENDORED=OFF \
     -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_TGA=ON -DSDL2IMAGE_JPG=ON \
     -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF \
     -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNG=OFF -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF -DSDL2IMAGE_SVG=OFF \
@@ -104,6 +118,12 @@ build SDL2_mixer "$(dir_of libsdl2-mixer)" -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_D
     -DSDL2MIXER_WAVE=ON -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
     -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF
 
+# Their terms, for a package that bundles them: each source package's record
+# of the copyright and licences of everything in it.
+mkdir -p "$prefix/licences"
+cp "$(dir_of libsdl2)/debian/copyright" "$prefix/licences/SDL2.txt"
+cp "$(dir_of libsdl2-image)/debian/copyright" "$prefix/licences/SDL2_image.txt"
+cp "$(dir_of libsdl2-mixer)/debian/copyright" "$prefix/licences/SDL2_mixer.txt"
 printf 'SDL2 %s\nSDL2_image %s\nSDL2_mixer %s\n%s\n' "$sdl" "$image" "$mixer" "$toolchain" >"$prefix/versions"
 cp "$log" "$prefix/build.log"
 rm -rf "$work"

@@ -11,6 +11,8 @@
 #   deb    building the Debian package and checking it (make deb)
 #   web    the browser build: the WebAssembly compiler, and the tools that
 #          unpack Debian's source packages of the libraries it builds
+#   windows  the Windows build: the cross-compiler for 64-bit Windows (its
+#          posix thread model), the same source tools, and zip
 #   bare   making bare Debian systems (make bare-check)
 #   bench, fuzz, art   the measurements, the fuzzers, the picture generator
 #
@@ -34,14 +36,16 @@ for group in "$@"; do
         # match it) only with their symbols (libc6-dbg). Demos must replay
         # on a second build of the game made by clang. The sound test plays
         # on a PulseAudio server of its own and records it (pulseaudio-utils).
+        # The Windows game is played under Wine, whose dialogs need its fonts.
         test) packages="$packages libgtest-dev libegl1 libegl-mesa0 libx11-dev libc6-dbg clang
                         xvfb xfonts-base xdotool x11-utils desktop-file-utils appstream man-db
-                        openbox pulseaudio pulseaudio-utils chromium"
+                        openbox pulseaudio pulseaudio-utils chromium wine wine64 fonts-wine"
               # The browser build's page is tested in Debian's Chromium, driven
               # from Node.js by a package npm installs. A Node.js from
               # elsewhere brings its own npm, which Debian's would conflict with.
               command -v npm >/dev/null 2>&1 || packages="$packages nodejs npm" ;;
         web) packages="$packages emscripten node-acorn dpkg-dev" ;;
+        windows) packages="$packages g++-mingw-w64-x86-64-posix dpkg-dev zip" ;;
         deb) packages="$packages dpkg-dev lintian" ;;
         bare) packages="$packages debootstrap" ;;
         bench) packages="$packages libbenchmark-dev valgrind time python3 pulseaudio" ;;

@@ -1,0 +1,10 @@
+// The program on Windows. Its file names and command line are UTF-8, as the
+// manifest compiled into it asks of Windows (dist/windows/vantrel.exe.manifest),
+// so the game's code reads them as on Linux.
+#include "app/program.h"
+#include "platform/console.h"
+
+int main(int argc, char** argv) {
+    platform::releaseConsoleOfOurOwn();
+    return runProgram(argc, argv);
+}
