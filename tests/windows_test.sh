@@ -1,0 +1,117 @@
+#!/bin/sh
+# The Windows game as a player gets it: the zip unpacked, vantrel.exe run
+# under Wine on a virtual X server, started from another directory. It needs
+# only Windows' own DLLs; the full-screen question is answered; the window
+# shows the title as the Linux build draws it headless, and the floors after
+# SPACE; ESC ends it with status 27. The game it recorded replays on Linux to
+# the line it printed, and the level bot's demo recorded on Linux replays on
+# Windows to its line, named the Windows way (drive letter, backslashes,
+# letters beyond ASCII, a path longer than 260 characters). A level file
+# replaced on disk is loaded again.
+#
+# The Wine prefix is made once per machine, in $VANTREL_WINE_PREFIX
+# (/var/cache/vantrel-wine/prefix unless set), and kept. Wine's own messages
+# stay in files, shown only when the test fails.
+#
+#   windows_test.sh ZIP GAME RECORD_DEMO SCREENSHOT X11_SNAPSHOT PNG_PIXELS   (from the source tree)
+set -u
+zip="$1" game="$2" record="$3" screenshot="$4" snapshot="$5" pixels="$6"
+out=$(mktemp -d)
+. "$(dirname "$0")/xvfb.sh"
+begin_x_test windows
+command -v wine >/dev/null || fail "wine is missing"
+[ -f "$zip" ] || fail "there is no $zip (make windows makes it)"
+
+export WINEPREFIX="${VANTREL_WINE_PREFIX:-/var/cache/vantrel-wine/prefix}" WINEDEBUG=-all
+# No runtime for .NET or web pages: the game needs neither, and Wine would
+# offer to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+end_wine_test() {
+    wineserver -k 2>/dev/null
+    end_x_test
+}
+trap end_wine_test EXIT
+
+# The prefix, made by one test run at a time.
+mkdir -p "$(dirname "$WINEPREFIX")" || fail "cannot make $(dirname "$WINEPREFIX")"
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/.made" ]; then
+        rm -rf "$WINEPREFIX"
+        wineboot --init >"$out/wineboot.err" 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
+    fi
+) 9>"$WINEPREFIX.lock"
+[ -f "$WINEPREFIX/.made" ] || fail "the Wine prefix $WINEPREFIX could not be made"
+
+# As a player unpacks it.
+mkdir "$out/unpacked"
+(cd "$out/unpacked" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+folder=$(basename "$zip" -windows-x64.zip)
+exe="$out/unpacked/$folder/vantrel.exe"
+for f in vantrel.exe README.txt data/level0.lvl.txt data/vantreltitle.jpg licences/SDL2.txt; do
+    [ -f "$out/unpacked/$folder/$f" ] || fail "the zip has no $folder/$f"
+done
+# Nothing but Windows' own DLLs, so nothing else needs to be installed.
+windows_dlls='kernel32|user32|gdi32|winmm|imm32|ole32|oleaut32|version|setupapi|shell32|advapi32|msvcrt|opengl32|glu32|comctl32|cfgmgr32'
+x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' >"$out/dlls.txt"
+extra=$(sed 's/\.dll$//' "$out/dlls.txt" | grep -v -x -E "$windows_dlls" | tr '\n' ' ')
+[ -z "$extra" ] || fail "vantrel.exe needs DLLs Windows does not have: $extra"
+
+# Windows names: "Z:" is the Linux root under Wine.
+windows_name() { printf 'Z:%s' "$1" | tr / '\\'; }
+crlf_line() { tr -d '\r' <"$1" | tail -n 1; }
+
+# Played: from another directory, the question answered with No (Escape).
+mkdir "$out/elsewhere"
+started=$(date +%s%N)
+(cd "$out/elsewhere" && exec wine "$exe" --record "$(windows_name "$out/windows.demo")") >"$out/play.out" 2>"$out/play.err" &
+game_pid=$!
+box=$(find_window "Start FullScreen?") || fail "the full-screen question did not appear"
+xdotool windowfocus --sync "$box" 2>/dev/null
+press Escape
+win=$(find_window "Vantrel Remake") || fail "the game window did not appear"
+SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headless renderer failed"
+"$pixels" "$out/expected.png" $title_points >"$out/expected.txt"
+title_shown() {
+    "$snapshot" "$win" "$out/title.png" $title_points >"$out/shown.txt" 2>/dev/null &&
+        colours_close "$out/shown.txt" "$out/expected.txt"
+}
+eventually title_shown ||
+    fail "the window does not show the title: $(paste -d'|' "$out/shown.txt" "$out/expected.txt" | tr '\n' ' ')"
+title_ms=$((($(date +%s%N) - started) / 1000000))
+xdotool windowfocus --sync "$win" 2>/dev/null
+press space
+eventually floors_shown "$win" 0 640 480 16 || fail "only $yellow of 22 floor samples are yellow after SPACE"
+press Right 0.5
+sleep 0.5
+quit_with_escape || fail "the game did not end after ESC"
+[ "$status" -eq 27 ] || fail "exit status $status, expected 27"
+played=$(crlf_line "$out/play.out")
+echo "$played" | grep -q '^frames [1-9][0-9]*, level 0, ' || fail "the recording ended with '$played'"
+replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/windows.demo" 2>"$out/linux.err") ||
+    fail "Linux could not replay the game played on Windows"
+[ "$replayed" = "$played" ] || fail "Windows recorded '$played', Linux replayed '$replayed'"
+
+# A level file of its own, replaced on disk during play as editors save
+# (a new file renamed over the old one): loaded again.
+cp data/level1.lvl.txt "$out/own.lvl.txt"
+(cd "$out/elsewhere" && SDL_AUDIODRIVER=dummy exec wine "$exe" --window --quit-after 400 \
+    --level-file "$(windows_name "$out/own.lvl.txt")") >/dev/null 2>"$out/own.err" &
+game_pid=$!
+find_window "Vantrel Remake" >/dev/null || fail "the window for the level file did not appear"
+sleep 1.5
+cp data/level2.lvl.txt "$out/own.new" && mv "$out/own.new" "$out/own.lvl.txt"
+wait "$game_pid"
+game_pid=""
+grep -q 'own.lvl.txt changed: loaded again' "$out/own.err" || fail "the replaced level file was not loaded again"
+
+# The level bot's demo, recorded on Linux, replayed from a long name.
+deep="$out/Zoë ✓ spiele"
+while [ ${#deep} -lt 300 ]; do deep="$deep/verzeichnis-$(printf '%s' "$deep" | wc -c)"; done
+mkdir -p "$deep" || fail "cannot make the long directory"
+recorded=$("$record" "$deep/bot ü.demo" 15,18,16,17,19,16 3000 2>"$out/record.err") || fail "the recording failed"
+(cd "$out/elsewhere" && exec wine "$exe" --no-vsync --play-demo "$(windows_name "$deep/bot ü.demo")") \
+    >"$out/replay.out" 2>"$out/replay.err" || fail "Windows could not replay the Linux demo"
+replayed=$(crlf_line "$out/replay.out")
+[ "$replayed" = "$recorded" ] || fail "Linux recorded '$recorded', Windows replayed '$replayed'"
+echo "windows: played under Wine (title after $title_ms ms), '$played' replayed on Linux; '$recorded' replayed on Windows"
