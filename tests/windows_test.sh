@@ -4,10 +4,12 @@
 # only Windows' own DLLs; the full-screen question is answered; the window
 # shows the title as the Linux build draws it headless, and the floors after
 # SPACE; ESC ends it with status 27. The game it recorded replays on Linux to
-# the line it printed, and the level bot's demo recorded on Linux replays on
-# Windows to its line, named the Windows way (drive letter, backslashes,
-# letters beyond ASCII, a path longer than 260 characters). A level file
-# replaced on disk is loaded again.
+# the line it printed, and the level bot's demo of all six levels recorded on
+# Linux replays on Windows to its line, named the Windows way (drive letter,
+# backslashes, letters beyond ASCII, a path longer than 260 characters).
+# A level file
+# replaced on disk is loaded again, and the level checker reports in the
+# console with the Linux exit status.
 #
 # The Wine prefix is made once per machine, in $VANTREL_WINE_PREFIX
 # (/var/cache/vantrel-wine/prefix unless set), and kept. Wine's own messages
@@ -27,6 +29,7 @@ export WINEPREFIX="${VANTREL_WINE_PREFIX:-/var/cache/vantrel-wine/prefix}" WINED
 # offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 end_wine_test() {
+    [ -n "${recorder:-}" ] && kill "$recorder" 2>/dev/null
     wineserver -k 2>/dev/null
     end_x_test
 }
@@ -56,6 +59,11 @@ windows_dlls='kernel32|user32|gdi32|winmm|imm32|ole32|oleaut32|version|setupapi|
 x86_64-w64-mingw32-objdump -p "$exe" | awk '/DLL Name:/ { print tolower($3) }' >"$out/dlls.txt"
 extra=$(sed 's/\.dll$//' "$out/dlls.txt" | grep -v -x -E "$windows_dlls" | tr '\n' ' ')
 [ -z "$extra" ] || fail "vantrel.exe needs DLLs Windows does not have: $extra"
+
+# The level bot plays all six levels on Linux meanwhile, so that every
+# level's numbers, as each build reads them, count in the replay's line.
+"$record" "$out/bot.demo" 15,18,16,17,19,16 >"$out/bot.line" 2>"$out/record.log" &
+recorder=$!
 
 # Windows names: "Z:" is the Linux root under Wine.
 windows_name() { printf 'Z:%s' "$1" | tr / '\\'; }
@@ -92,6 +100,17 @@ replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/window
     fail "Linux could not replay the game played on Windows"
 [ "$replayed" = "$played" ] || fail "Windows recorded '$played', Linux replayed '$replayed'"
 
+# The checker, in the console it was started from, with the Linux status.
+printf '2\n92 40 zero\n' >"$out/broken.lvl.txt"
+level0=$(windows_name "$PWD/data/level0.lvl.txt")
+(cd "$out/elsewhere" && exec wine "$exe" --check-level "$level0" \
+    "$(windows_name "$out/broken.lvl.txt")") >"$out/check.out" 2>&1
+status=$?
+tr -d '\r' <"$out/check.out" >"$out/check.txt"
+[ "$status" -eq 1 ] || fail "--check-level ended with status $status, expected 1"
+grep -q 'level0.lvl.txt: clean$' "$out/check.txt" && grep -q "broken.lvl.txt:2: token 4: .*'zero' is not a number" \
+    "$out/check.txt" || fail "--check-level said: $(cat "$out/check.txt")"
+
 # A level file of its own, replaced on disk during play as editors save
 # (a new file renamed over the old one): loaded again.
 cp data/level1.lvl.txt "$out/own.lvl.txt"
@@ -106,10 +125,11 @@ game_pid=""
 grep -q 'own.lvl.txt changed: loaded again' "$out/own.err" || fail "the replaced level file was not loaded again"
 
 # The level bot's demo, recorded on Linux, replayed from a long name.
+wait "$recorder" || fail "the recording failed"
+recorded=$(cat "$out/bot.line")
 deep="$out/Zoë ✓ spiele"
 while [ ${#deep} -lt 300 ]; do deep="$deep/verzeichnis-$(printf '%s' "$deep" | wc -c)"; done
-mkdir -p "$deep" || fail "cannot make the long directory"
-recorded=$("$record" "$deep/bot ü.demo" 15,18,16,17,19,16 3000 2>"$out/record.err") || fail "the recording failed"
+mkdir -p "$deep" && mv "$out/bot.demo" "$deep/bot ü.demo" || fail "cannot make the long directory"
 (cd "$out/elsewhere" && exec wine "$exe" --no-vsync --play-demo "$(windows_name "$deep/bot ü.demo")") \
     >"$out/replay.out" 2>"$out/replay.err" || fail "Windows could not replay the Linux demo"
 replayed=$(crlf_line "$out/replay.out")
