@@ -3,7 +3,8 @@
 # under Wine on a virtual X server, started from another directory. It needs
 # only Windows' own DLLs; the full-screen question is answered; the window
 # shows the title as the Linux build draws it headless, and the floors after
-# SPACE; ESC ends it with status 27. The game it recorded replays on Linux to
+# SPACE; its sound is silent on the title and not once play starts; ESC ends
+# it with status 27. The game it recorded replays on Linux to
 # the line it printed, and the level bot's demo of all six levels recorded on
 # Linux replays on Windows to its line, named the Windows way (drive letter,
 # backslashes, letters beyond ASCII, a path longer than 260 characters).
@@ -72,11 +73,23 @@ crlf_line() { tr -d '\r' <"$1" | tail -n 1; }
 # Played: from another directory, the question answered with No (Escape).
 mkdir "$out/elsewhere"
 started=$(date +%s%N)
-(cd "$out/elsewhere" && exec wine "$exe" --record "$(windows_name "$out/windows.demo")") >"$out/play.out" 2>"$out/play.err" &
+# The sound goes to SDL's disk driver, so that what the game mixes can be
+# looked at: silent on the title, the effects once play starts.
+(cd "$out/elsewhere" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$(windows_name "$out/sound.raw")" \
+    exec wine "$exe" --record "$(windows_name "$out/windows.demo")") >"$out/play.out" 2>"$out/play.err" &
 game_pid=$!
 box=$(find_window "Start FullScreen?") || fail "the full-screen question did not appear"
-xdotool windowfocus --sync "$box" 2>/dev/null
-press Escape
+# Wine shows the box a moment before it takes keys: Escape again while it
+# is still there.
+box_shown() { xwininfo -id "$box" 2>/dev/null | grep -q IsViewable; }
+tries=0
+while box_shown; do
+    tries=$((tries + 1)); [ $tries -gt 10 ] && fail "the question did not take Escape"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    press Escape
+    i=0
+    while box_shown && [ $i -lt 20 ]; do sleep 0.1; i=$((i + 1)); done
+done
 win=$(find_window "Vantrel Remake") || fail "the game window did not appear"
 SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headless renderer failed"
 "$pixels" "$out/expected.png" $title_points >"$out/expected.txt"
@@ -88,12 +101,15 @@ eventually title_shown ||
     fail "the window does not show the title: $(paste -d'|' "$out/shown.txt" "$out/expected.txt" | tr '\n' ' ')"
 title_ms=$((($(date +%s%N) - started) / 1000000))
 xdotool windowfocus --sync "$win" 2>/dev/null
+before=$(wc -c <"$out/sound.raw")
 press space
 eventually floors_shown "$win" 0 640 480 16 || fail "only $yellow of 22 floor samples are yellow after SPACE"
 press Right 0.5
 sleep 0.5
 quit_with_escape || fail "the game did not end after ESC"
 [ "$status" -eq 27 ] || fail "exit status $status, expected 27"
+cmp -s -n "$before" "$out/sound.raw" /dev/zero || fail "the title was not silent ($before bytes)"
+cmp -s "$out/sound.raw" /dev/zero && fail "play started without a sound"
 played=$(crlf_line "$out/play.out")
 echo "$played" | grep -q '^frames [1-9][0-9]*, level 0, ' || fail "the recording ended with '$played'"
 replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/windows.demo" 2>"$out/linux.err") ||
