@@ -26,6 +26,10 @@ command -v wine >/dev/null || fail "wine is missing"
 [ -f "$zip" ] || fail "there is no $zip (make windows makes it)"
 
 export WINEPREFIX="${VANTREL_WINE_PREFIX:-/var/cache/vantrel-wine/prefix}" WINEDEBUG=-all
+# Wine turns the Linux command line and file names into Windows' in the
+# locale's character set: UTF-8, as a player's desktop has it, whatever this
+# shell was given (a bare system has no locale set at all).
+export LC_ALL=C.UTF-8
 # No runtime for .NET or web pages: the game needs neither, and Wine would
 # offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
