@@ -32,8 +32,18 @@ function(add_windows_game)
   # DLL); a console program, so that output reaches the console it was
   # started from (a double-click lets its own console go at once).
   target_link_options(vantrel PRIVATE -static -mconsole -s)
+  # The game's icon, from the desktop icon's pictures, for Explorer, the
+  # taskbar and the window (SDL takes the program's first icon).
+  set(icon ${CMAKE_BINARY_DIR}/vantrel.ico)
+  add_custom_command(OUTPUT ${icon}
+    COMMAND sh ${PROJECT_SOURCE_DIR}/tools/make-ico.sh ${icon}
+            256:${PROJECT_SOURCE_DIR}/data/icon-256.png 64:${PROJECT_SOURCE_DIR}/data/icon-64.png
+    DEPENDS ${PROJECT_SOURCE_DIR}/tools/make-ico.sh ${PROJECT_SOURCE_DIR}/data/icon-256.png
+            ${PROJECT_SOURCE_DIR}/data/icon-64.png
+    COMMENT "Packing the icon" VERBATIM)
+  target_include_directories(vantrel PRIVATE ${CMAKE_BINARY_DIR})
   set_property(SOURCE dist/windows/vantrel.rc APPEND PROPERTY OBJECT_DEPENDS
-               ${PROJECT_SOURCE_DIR}/dist/windows/vantrel.exe.manifest)
+               ${PROJECT_SOURCE_DIR}/dist/windows/vantrel.exe.manifest ${icon})
 
   # The zip, staged in zip/ and written beside the sources.
   set(zip ${PROJECT_SOURCE_DIR}/vantrel-${PROJECT_VERSION}-windows-x64.zip)
