@@ -61,6 +61,17 @@ std::vector<std::string> components(const std::string& path) {
     return parts;
 }
 
+// Names are put together with '/', which every system takes; where the
+// system's own separator differs (Windows), the name it is shown as takes
+// that one throughout.
+std::string withSystemSeparators(std::string name) {
+    constexpr char separator = char(fs::path::preferred_separator);
+    if (separator != '/')
+        for (char& c : name)
+            if (c == '/') c = separator;
+    return name;
+}
+
 }  // namespace
 
 // The conversions throw where they fail.
@@ -85,10 +96,10 @@ std::string mapPath(const char* gameName) {
     std::string name = gameName ? gameName : "";
     for (char& c : name)
         if (c == '\\') c = '/';
-    if (!name.empty() && name[0] == '/') return name;
-    if (!dataDir.empty() && startsWithDataDirectory(name)) return dataDir + name.substr(4);
-    if (root.empty()) return name;
-    return root + '/' + name;
+    if (!name.empty() && name[0] == '/') return withSystemSeparators(name);
+    if (!dataDir.empty() && startsWithDataDirectory(name)) return withSystemSeparators(dataDir + name.substr(4));
+    if (root.empty()) return withSystemSeparators(name);
+    return withSystemSeparators(root + '/' + name);
 }
 
 std::string resolveLetterCase(const std::string& systemName) {
