@@ -18,6 +18,15 @@
 #
 #   windows_test.sh ZIP GAME RECORD_DEMO SCREENSHOT X11_SNAPSHOT PNG_PIXELS   (from the source tree)
 set -u
+export WINEPREFIX="${VANTREL_WINE_PREFIX:-/var/cache/vantrel-wine/prefix}" WINEDEBUG=-all
+# One run at a time uses the prefix (Wine runs one server per prefix, which
+# the end of a run stops): a second run, another checkout's say, waits for
+# the first. The lock is held by flock itself (-o: not by Wine's processes,
+# its server among them, which may outlive the run for a moment).
+if [ -z "${VANTREL_WINE_LOCKED:-}" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")" || { echo "windows: cannot make $(dirname "$WINEPREFIX")" >&2; exit 1; }
+    VANTREL_WINE_LOCKED=1 exec flock -o -w 280 "$WINEPREFIX.lock" "$0" "$@"
+fi
 zip="$1" game="$2" record="$3" screenshot="$4" snapshot="$5" pixels="$6"
 out=$(mktemp -d)
 . "$(dirname "$0")/xvfb.sh"
@@ -25,7 +34,6 @@ begin_x_test windows
 command -v wine >/dev/null || fail "wine is missing"
 [ -f "$zip" ] || fail "there is no $zip (make windows makes it)"
 
-export WINEPREFIX="${VANTREL_WINE_PREFIX:-/var/cache/vantrel-wine/prefix}" WINEDEBUG=-all
 # Wine turns the Linux command line and file names into Windows' in the
 # locale's character set: UTF-8, as a player's desktop has it, whatever this
 # shell was given (a bare system has no locale set at all).
@@ -40,15 +48,11 @@ end_wine_test() {
 }
 trap end_wine_test EXIT
 
-# The prefix, made by one test run at a time.
-mkdir -p "$(dirname "$WINEPREFIX")" || fail "cannot make $(dirname "$WINEPREFIX")"
-(
-    flock 9
-    if [ ! -f "$WINEPREFIX/.made" ]; then
-        rm -rf "$WINEPREFIX"
-        wineboot --init >"$out/wineboot.err" 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
-    fi
-) 9>"$WINEPREFIX.lock"
+# The prefix, made by the first run on the machine.
+if [ ! -f "$WINEPREFIX/.made" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot --init >"$out/wineboot.err" 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
+fi
 [ -f "$WINEPREFIX/.made" ] || fail "the Wine prefix $WINEPREFIX could not be made"
 
 # As a player unpacks it.
