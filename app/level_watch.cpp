@@ -5,6 +5,7 @@
 #include "game/level_file.h"
 #include "platform/clock.h"
 #include "platform/file_stamp.h"
+#include "platform/printable_text.h"
 
 namespace {
 
@@ -39,13 +40,14 @@ void reload() {
     // figure stays where it is.
     if (why.empty() && content.text == loaded) return;
     if (why.empty() && !replaceLevel(content.text)) why = "it is not a whole level";
+    std::string shown = platform::printableText(watched);
     if (!why.empty()) {
-        std::fprintf(messages, "vantrel: %s changed, but %s: the last good version plays on\n", watched.c_str(),
-                     why.c_str());
+        std::fprintf(messages, "vantrel: %s changed, but %s: the last good version plays on\n", shown.c_str(),
+                     platform::printableText(why).c_str());
         reportCheck(content);
         return;
     }
-    std::fprintf(messages, "vantrel: %s changed: loaded again\n", watched.c_str());
+    std::fprintf(messages, "vantrel: %s changed: loaded again\n", shown.c_str());
     reportCheck(content);
     loaded = content.text;
     noteLevelReplaced(loaded);
@@ -61,7 +63,8 @@ bool watchLevelFile(const std::string& path, std::FILE* err) {
     std::string why = readNow(content);
     reportCheck(content);
     if (!why.empty()) {
-        std::fprintf(err, "vantrel: %s cannot be played: %s\n", path.c_str(), why.c_str());
+        std::fprintf(err, "vantrel: %s cannot be played: %s\n", platform::printableText(path).c_str(),
+                     platform::printableText(why).c_str());
         watched.clear();
         return false;
     }

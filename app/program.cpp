@@ -9,6 +9,7 @@
 #include "game/sounds.h"
 #include "platform/data_search.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include "platform/video.h"
 
 #ifndef VANTREL_VERSION
@@ -21,7 +22,8 @@ namespace {
 bool chooseFirstLevel(int n, std::FILE* err) {
     std::string name = levelFileName(n);
     if (!platform::isRegularFile(platform::findFile(name.c_str()))) {
-        std::fprintf(err, "vantrel: the data holds no level %d (%s)\n", n, platform::findFile(name.c_str()).c_str());
+        std::fprintf(err, "vantrel: the data holds no level %d (%s)\n", n,
+                     platform::printableText(platform::findFile(name.c_str())).c_str());
         return false;
     }
     setFirstLevel(n);

@@ -1,6 +1,7 @@
 #include "game/level_check.h"
 #include "game/level_report.h"
 #include "game/level_file.h"
+#include "platform/printable_text.h"
 #include <algorithm>
 #include <cctype>
 
@@ -187,20 +188,24 @@ std::vector<LevelProblem> checkLevelContent(const LevelFileContent& content) {
 
 std::vector<LevelProblem> checkLevelFile(const std::string& path) { return checkLevelContent(readLevelFile(path)); }
 
-bool reportLevelProblems(const std::string& file, const std::vector<LevelProblem>& problems, std::FILE* out) {
+bool reportLevelProblems(const std::string& fileName, const std::vector<LevelProblem>& problems, std::FILE* out) {
+    // Messages quote the file's own text: nothing of it reaches the terminal raw.
+    std::string shownName = platform::printableText(fileName);
+    const char* file = shownName.c_str();
     size_t count = 0;
     for (const LevelProblem& p : problems) {
         const char* kind = p.note ? "note: " : "";
+        std::string message = platform::printableText(p.message);
         if (p.token > 0)
-            std::fprintf(out, "%s:%d: token %d: %s%s\n", file.c_str(), p.line, p.token, kind, p.message.c_str());
+            std::fprintf(out, "%s:%d: token %d: %s%s\n", file, p.line, p.token, kind, message.c_str());
         else
-            std::fprintf(out, "%s: %s%s\n", file.c_str(), kind, p.message.c_str());
+            std::fprintf(out, "%s: %s%s\n", file, kind, message.c_str());
         count += !p.note;
     }
     if (count == 0)
-        std::fprintf(out, "%s: clean\n", file.c_str());
+        std::fprintf(out, "%s: clean\n", file);
     else
-        std::fprintf(out, "%s: %zu problem%s\n", file.c_str(), count, count == 1 ? "" : "s");
+        std::fprintf(out, "%s: %zu problem%s\n", file, count, count == 1 ? "" : "s");
     return count == 0;
 }
 

@@ -35,7 +35,8 @@ struct LevelFileContent {
 LevelFileContent readLevelFile(const std::string& path);
 // The problems of the file as it was read, with no second look at it.
 std::vector<LevelProblem> checkLevelContent(const LevelFileContent& content);
-// Writes one file's problems and notes to `out` as reportLevelChecks does.
+// Writes one file's problems and notes to `out` as reportLevelChecks does,
+// every character that is not printable escaped (platform::printableText).
 // True when there is no problem.
 bool reportLevelProblems(const std::string& file, const std::vector<LevelProblem>& problems, std::FILE* out);
 

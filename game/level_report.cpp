@@ -1,4 +1,7 @@
 #include "game/level_report.h"
+#include "platform/printable_text.h"
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -26,17 +29,10 @@ std::string number(double value) {
 
 std::string printable(const std::string& text) {
     constexpr size_t longest = 60;
-    std::string out;
-    for (size_t i = 0; i < text.size() && i < longest; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c < 0x7F) {
-            out += char(c);
-            continue;
-        }
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-        out += escaped;
-    }
+    size_t shown = std::min(text.size(), longest);
+    // Cut between characters: a sequence split in two would show as bytes.
+    for (int back = 0; back < 3 && shown < text.size() && (uint8_t(text[shown]) & 0xC0) == 0x80; ++back) --shown;
+    std::string out = platform::printableText(std::string_view(text).substr(0, shown));
     if (text.size() > longest) out += "... (" + std::to_string(text.size()) + " characters)";
     return out;
 }

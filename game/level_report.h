@@ -23,6 +23,6 @@ void checkRecords(LevelReport& report, const LevelDescription& level);
 
 // A real as a person writes it: 12, 0.5, 1e+308.
 std::string number(double value);
-// Text fit for a report: control characters and bytes above 127 as \xNN,
-// and long text cut short.
+// Text fit for a report: as platform::printableText shows it, and long text
+// cut short.
 std::string printable(const std::string& text);

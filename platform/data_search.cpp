@@ -1,5 +1,6 @@
 #include "platform/data_search.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include <SDL.h>
 #include <cstdlib>
 #include <filesystem>
@@ -88,10 +89,12 @@ bool findGameData(const std::string& option, std::FILE* err) {
         // word even when a later place serves.
         if (isNamed(place) && place.isDataItself)
             std::fprintf(err, "vantrel: %s names %s, which holds no data/%s and is not data/ itself\n",
-                         place.why.substr(0, place.why.find(',')).c_str(), place.directory.c_str(), dataMarker);
+                         place.why.substr(0, place.why.find(',')).c_str(), printableText(place.directory).c_str(),
+                         dataMarker);
     }
     std::fprintf(err, "vantrel: found no game data; none of these exists:\n");
-    for (const DataPlace& place : places) std::fprintf(err, "  %s  (%s)\n", markerFile(place).c_str(), place.why.c_str());
+    for (const DataPlace& place : places)
+        std::fprintf(err, "  %s  (%s)\n", printableText(markerFile(place)).c_str(), place.why.c_str());
     setDataRoot("");
     return false;
 }

@@ -4,6 +4,7 @@
 #include "game/level_check.h"
 #include "game/level_file.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include "support/captured.h"
 #include <cstdio>
 #include <filesystem>
@@ -191,6 +192,33 @@ TEST_F(LevelCheck, PicturesAreLookedUpAsTheGameLooksThemUp) {
     expectProblems(oneEnemy("60 100 0 20 170 0.04 16 DATA\\Enemy1.TGA"), {});
     expectProblems(oneItem("150 18 0 12 12 0 data\\gem 7 10 %s%02d.tga 80 -1 50"),
                    {{10, 4, "item 1: 2 of its 4 frames not found, the first: picture 'data\\gem09.tga' not found"}});
+}
+
+// Text from the file reaches the report escaped: no byte of it can make the
+// terminal act, while names beyond ASCII show as written.
+TEST_F(LevelCheck, TheReportOfACraftedLevelHoldsNoRawControlByte) {
+    std::string file = testing::TempDir() + "/\x1B]0;owned\x07.lvl.txt";
+    std::string longName = "data\\";
+    for (int i = 0; i < 40; ++i) longName += "Ü";
+    std::ofstream(file) << "1\n60 100\x1B[2J 0 20 170 0.04 16 data\\\x1B]2;x\x07\xC2\x9B\x9B.tga\n0\n2\n"
+                        << "150 18 0 12 12 0 data\\Über.tga 0 0 %s 0 -1 50\n"
+                        << "150 18 0 12 12 0 " << longName << " 0 0 %s 0 -1 50\n";
+    std::FILE* out = std::tmpfile();
+    EXPECT_EQ(reportLevelChecks({file}, out), 1);
+    std::string text = capturedText(out);
+    std::fclose(out);
+    std::istringstream lines(text);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        EXPECT_EQ(line, platform::printableText(line));  // nothing left to escape
+        EXPECT_EQ(line.find("\\xC3"), std::string::npos) << line;  // no character cut in two
+    }
+    EXPECT_EQ(count, 5);
+    EXPECT_NE(text.find("\\x1B]0;owned\\x07.lvl.txt:2: token 3: enemy 1 y: '100\\x1B[2J' has text after its number"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("'data\\\\x1B]2;x\\x07\\xC2\\x9B\\x9B.tga' not found"), std::string::npos) << text;
+    EXPECT_NE(text.find("picture 'data\\Über.tga' not found"), std::string::npos) << text;
+    std::filesystem::remove(file);
 }
 
 TEST_F(LevelCheck, StairsThePlayerNeverEntersAndClimbsAboveTheTopFloor) {

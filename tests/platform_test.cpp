@@ -1,8 +1,9 @@
 // The platform layer: what SDL reports becomes messages, the clock, the
-// message boxes' script, the name mapping.
+// message boxes' script, the name mapping, text made fit for a terminal.
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include "platform/sdl_keys.h"
 #include "platform/testing.h"
 #include "platform/video.h"
@@ -191,6 +192,34 @@ TEST(Paths, BackslashesBecomeSeparatorsUnderTheDataRoot) {
     EXPECT_EQ(platform::mapPath("/abs/x.tga"), "/abs/x.tga");
     platform::setDataRoot("");
     EXPECT_EQ(platform::mapPath("a\\b\\c"), "a/b/c");
+}
+
+// Every byte that could start a terminal's control sequence is escaped;
+// any valid character beyond ASCII is kept, and a broken sequence never
+// swallows the character after it.
+TEST(PrintableText, KeepsUtf8AndEscapesControlsAndBrokenBytes) {
+    using platform::printableText;
+    EXPECT_EQ(printableText(" data\\Enemy~1.tga"), " data\\Enemy~1.tga");
+    EXPECT_EQ(printableText("\x1B]0;title\x07\x1B[2J"), "\\x1B]0;title\\x07\\x1B[2J");
+    EXPECT_EQ(printableText(std::string_view("\0\t\n\r\x1F\x7F", 6)), "\\x00\\x09\\x0A\\x0D\\x1F\\x7F");
+    // 2, 3 and 4 bytes, the first character after the C1 controls, the last
+    // before the surrogates and the last of all.
+    for (const char* kept : {"Über", "€", "😀", "\xC2\xA0", "\xED\x9F\xBF", "\xF4\x8F\xBF\xBF", "\xEF\xBF\xBF"})
+        EXPECT_EQ(printableText(kept), kept);
+    // C1 controls written in UTF-8, and the same bytes on their own.
+    EXPECT_EQ(printableText("a\xC2\x9B" "2Jb\xC2\x80\xC2\x9F"), "a\\xC2\\x9B2Jb\\xC2\\x80\\xC2\\x9F");
+    EXPECT_EQ(printableText("\x9B" "2J\x85"), "\\x9B2J\\x85");
+    // Overlong forms, surrogates, beyond U+10FFFF, bytes that never begin one.
+    EXPECT_EQ(printableText("\xC0\xAF\xC1\xBF"), "\\xC0\\xAF\\xC1\\xBF");
+    EXPECT_EQ(printableText("\xE0\x80\xAF"), "\\xE0\\x80\\xAF");
+    EXPECT_EQ(printableText("\xF0\x8F\xBF\xBF"), "\\xF0\\x8F\\xBF\\xBF");
+    EXPECT_EQ(printableText("\xED\xA0\x80"), "\\xED\\xA0\\x80");
+    EXPECT_EQ(printableText("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");
+    EXPECT_EQ(printableText("\xF5\xFE\xFF"), "\\xF5\\xFE\\xFF");
+    // Cut short, at the end or by another character, which is read afresh.
+    EXPECT_EQ(printableText("x\xE2\x82"), "x\\xE2\\x82");
+    EXPECT_EQ(printableText("\xE2\x82" "A\xF0\x9F\x98\x1B[0m"), "\\xE2\\x82A\\xF0\\x9F\\x98\\x1B[0m");
+    EXPECT_EQ(printableText("\xE2\xC3\x9C"), "\\xE2Ü");
 }
 
 TEST(WindowClass, CannotBeRegisteredTwiceNorUnregisteredWhileAWindowExists) {
