@@ -5,6 +5,7 @@
 #include "game/level_file.h"
 #include "platform/clock.h"
 #include "platform/file_stamp.h"
+#include "platform/picture_names.h"
 #include "platform/printable_text.h"
 
 namespace {
@@ -59,6 +60,8 @@ bool watchLevelFile(const std::string& path, std::FILE* err) {
     watched = path;
     messages = err;
     lastSeen = stampOf(path);
+    // Its pictures may be named alone, for those beside it, wherever it lies.
+    platform::setLevelFolder(platform::folderOf(path));
     LevelFileContent content;
     std::string why = readNow(content);
     reportCheck(content);
@@ -66,6 +69,7 @@ bool watchLevelFile(const std::string& path, std::FILE* err) {
         std::fprintf(err, "vantrel: %s cannot be played: %s\n", platform::printableText(path).c_str(),
                      platform::printableText(why).c_str());
         watched.clear();
+        platform::setLevelFolder("");
         return false;
     }
     loaded = content.text;

@@ -1,9 +1,12 @@
 #include "game/level_check.h"
 #include "game/level_report.h"
 #include "game/level_file.h"
+#include "platform/paths.h"
+#include "platform/picture_names.h"
 #include "platform/printable_text.h"
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace {
 
@@ -186,7 +189,19 @@ std::vector<LevelProblem> checkLevelContent(const LevelFileContent& content) {
     return checkLevel(content.text.data(), content.text.size(), content.after);
 }
 
-std::vector<LevelProblem> checkLevelFile(const std::string& path) { return checkLevelContent(readLevelFile(path)); }
+std::vector<LevelProblem> checkLevelFile(const std::string& path) {
+    // A file in the data folder is one of the data's levels, played by its
+    // number with no folder of its own; any other is played with --level-file.
+    std::string folder = platform::folderOf(path);
+    std::error_code error;
+    bool ofTheData = std::filesystem::equivalent(platform::systemPath(folder),
+                                                 platform::systemPath(platform::dataDirectory()), error);
+    std::string before = platform::levelFolder();
+    platform::setLevelFolder(ofTheData ? std::string() : folder);
+    std::vector<LevelProblem> problems = checkLevelContent(readLevelFile(path));
+    platform::setLevelFolder(before);
+    return problems;
+}
 
 bool reportLevelProblems(const std::string& fileName, const std::vector<LevelProblem>& problems, std::FILE* out) {
     // Messages quote the file's own text: nothing of it reaches the terminal raw.

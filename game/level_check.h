@@ -1,7 +1,7 @@
 // Checking a level file for what the game would refuse, ignore or misread,
 // and for parts the player can never reach. The file is read by the game's
-// own parser and pictures are looked up as the game looks them up, under the
-// data root in force.
+// own parser and pictures are looked up as the game looks them up: under the
+// data root in force, and in the level folder (platform/picture_names.h).
 #pragma once
 #include "game/level_file.h"
 #include <cstddef>
@@ -17,10 +17,12 @@ struct LevelProblem {
 };
 
 // The problems of a level file's text, and notes, in the order of their
-// tokens.
+// tokens, with the level folder in force.
 std::vector<LevelProblem> checkLevelText(const char* text, size_t size);
-// The same for a file by its system name; a file that cannot be read is a
-// problem too.
+// The same for a file by its system name, checked as the game would play
+// it: a file in the data folder as a level of the data (no level folder),
+// any other as --level-file plays it (its own folder as the level folder).
+// A file that cannot be read is a problem too.
 std::vector<LevelProblem> checkLevelFile(const std::string& path);
 
 // A level file as it was read once, for the game and the checker alike: its

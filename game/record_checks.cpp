@@ -4,6 +4,7 @@
 #include "gfx/animated_sprite.h"
 #include "gfx/frame_names.h"
 #include "platform/paths.h"
+#include "platform/picture_names.h"
 #include <algorithm>
 
 namespace {
@@ -23,14 +24,38 @@ int fieldToken(int countToken, size_t record, int fields, int field) {
     return countToken + 1 + int(record) * fields + field;
 }
 
-// Where the game would look for a picture; empty when it is there.
+// Why the game opens no file for a picture's name (see
+// platform/picture_names.h); empty when it opens one. The name is taken as
+// the game takes it, up to a first zero byte.
+std::string refusedPicture(const std::string& gameName) {
+    std::string name = gameName.c_str();
+    platform::PictureSource source = platform::pictureSource(name);
+    std::string shown = "picture '" + printable(name) + "'";
+    if (source == platform::PictureSource::levelFolder && platform::levelFolder().empty())
+        return shown + " is a name alone, which only a level played with --level-file may give (for a picture"
+                       " beside its file): the game does not open it (name it data\\...)";
+    if (source == platform::PictureSource::refused)
+        return shown + " is not in the game's data: the game does not open it (a level names its pictures"
+                       " data\\..., or, played with --level-file, by a name alone for one beside its file)";
+    return {};
+}
+
+// Where the game looked for a picture it would open; empty when it is there.
 std::string missingPicture(const std::string& gameName) {
-    std::string file = platform::findFile(gameName.c_str());
+    std::string file = platform::findPicture(gameName.c_str());
     return platform::isRegularFile(file) ? std::string() : file;
 }
 
 std::string notFound(const std::string& gameName, const std::string& lookedFor) {
-    return "picture '" + printable(gameName) + "' not found (looked for " + printable(lookedFor) + ")";
+    return "picture '" + printable(gameName.c_str()) + "' not found (looked for " + printable(lookedFor) + ")";
+}
+
+// What keeps the game from showing one picture; empty when nothing does.
+std::string pictureTrouble(const std::string& gameName) {
+    std::string refused = refusedPicture(gameName);
+    if (!refused.empty()) return refused;
+    std::string missing = missingPicture(gameName);
+    return missing.empty() ? missing : notFound(gameName, missing);
 }
 
 void checkEnemy(LevelReport& report, const EnemyRecord& e, size_t i) {
@@ -40,8 +65,8 @@ void checkEnemy(LevelReport& report, const EnemyRecord& e, size_t i) {
         report.add(token(3), name + ": lower bound + size (" + number(e.lowerBound) + " + " + number(e.size) +
                                  ") is above the upper bound (" + number(e.upperBound) +
                                  "): it cannot move between them");
-    std::string missing = missingPicture(e.texture);
-    if (!missing.empty()) report.add(token(7), name + ": " + notFound(e.texture, missing));
+    std::string trouble = pictureTrouble(e.texture);
+    if (!trouble.empty()) report.add(token(7), name + ": " + trouble);
 }
 
 void checkStair(LevelReport& report, const StairRecord& s, size_t i) {
@@ -85,27 +110,36 @@ bool checkItemFrames(LevelReport& report, const ItemRecord& it, size_t i) {
     return false;
 }
 
-// One picture, or the first of the frames that are missing and how many are.
+// One picture; or, of the frames, the first refused and how many are, and
+// the first missing and how many are.
 void checkItemPictures(LevelReport& report, const ItemRecord& it, size_t i) {
     int token = fieldToken(report.source.itemCountToken, i, itemFields, 6);
     std::string name = "item " + std::to_string(i + 1);
     if (it.firstFrame == it.lastFrame) {
-        std::string missing = missingPicture(it.prefix);
-        if (!missing.empty()) report.add(token, name + ": " + notFound(it.prefix, missing));
+        std::string trouble = pictureTrouble(it.prefix);
+        if (!trouble.empty()) report.add(token, name + ": " + trouble);
         return;
     }
-    std::string firstMissing, firstLookedFor;
-    int missingCount = 0;
+    std::string firstRefused, firstMissing, firstLookedFor;
+    int refusedCount = 0, missingCount = 0;
     for (int32_t n = it.firstFrame; n <= it.lastFrame; ++n) {
         std::string frame = frameFileName(it.format.c_str(), it.prefix.c_str(), n);
+        std::string refused = refusedPicture(frame);
+        if (!refused.empty()) {
+            if (refusedCount++ == 0) firstRefused = refused;
+            continue;
+        }
         std::string missing = missingPicture(frame);
         if (missing.empty()) continue;
         if (missingCount++ == 0) firstMissing = frame, firstLookedFor = missing;
     }
+    std::string frames = std::to_string(int64_t(it.lastFrame) - it.firstFrame + 1) + " frames";
+    if (refusedCount > 0)
+        report.add(token, name + ": " + std::to_string(refusedCount) + " of its " + frames +
+                              " are named outside the game's data, the first: " + firstRefused);
     if (missingCount > 0)
-        report.add(token, name + ": " + std::to_string(missingCount) + " of its " +
-                              std::to_string(int64_t(it.lastFrame) - it.firstFrame + 1) +
-                              " frames not found, the first: " + notFound(firstMissing, firstLookedFor));
+        report.add(token, name + ": " + std::to_string(missingCount) + " of its " + frames +
+                              " not found, the first: " + notFound(firstMissing, firstLookedFor));
 }
 
 // An item is collected when the player's box touches it, edges included.

@@ -137,4 +137,9 @@ void setDataDirectory(const std::string& directory) {
     root = dataDir + "/..";
 }
 
+std::string dataDirectory() {
+    if (!dataDir.empty()) return withSystemSeparators(dataDir);
+    return resolveLetterCase(withSystemSeparators(root.empty() ? "data" : root + "/data"));
+}
+
 }  // namespace platform

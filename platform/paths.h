@@ -36,5 +36,7 @@ const std::string& dataRoot();
 // The game's data directory itself, whatever its own name: data\x is looked
 // for as <directory>/x, other names beside it. setDataRoot undoes this.
 void setDataDirectory(const std::string& directory);
+// The system name of the data directory in force, whichever way it was set.
+std::string dataDirectory();
 
 }  // namespace platform

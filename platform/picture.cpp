@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 #include "platform/paths.h"
 #include "platform/picture_checks.h"
+#include "platform/picture_names.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cstdio>
@@ -110,7 +111,9 @@ PictureBatch::~PictureBatch() {
 
 int Picture::load(const char* gameName) {
     clear();
-    std::string file = mapPath(gameName);  // the batch's key: no look at the disk for a known picture
+    // The batch's key: no look at the disk for a known picture.
+    std::string file = picturePath(gameName ? gameName : "");
+    if (file.empty()) return -1;  // a name outside the game's data is never opened
     if (openBatches > 0) {
         auto known = batchPictures.find(file);
         if (known != batchPictures.end()) {

@@ -15,9 +15,11 @@ public:
     int bytesPerPixel = 0;      // 3, or 4 when the picture has alpha; 0 while empty
     std::vector<uint8_t> pixels;
 
-    // Decodes a TGA or JPEG file named the game's way ("data\x.tga"). 0 on
+    // Decodes a TGA or JPEG file named the game's way ("data\x.tga"), or
+    // by a bare file name from the level folder (see picture_names.h). 0 on
     // success; -1 when the file is missing, unreadable or not a picture we
-    // take, and the picture is then empty.
+    // take, or the name is one picturePath refuses (then nothing is opened),
+    // and the picture is then empty.
     int load(const char* gameName);
     // The same for a file's contents already in memory.
     int decode(const uint8_t* data, size_t size);

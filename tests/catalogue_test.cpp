@@ -115,8 +115,9 @@ TEST_P(Catalogue, HasItsOutcomeAndTheGamePlaysOnWithIt) {
     if (c.kind == "demo") return replayBadDemo(c, path);
     openGameWindow();
     if (c.kind == "picture") {
+        replaceWith(data, c.file, path);  // a picture is read from the data
         Texture t;
-        int32_t result = t.load(path.c_str(), true, true, 0xFF00FF);
+        int32_t result = t.load(("data\\" + c.file).c_str(), true, true, 0xFF00FF);
         if (c.outcome == "refused") {
             EXPECT_EQ(result, -1);
             EXPECT_EQ(t.glName(), 0u);

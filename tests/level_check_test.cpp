@@ -194,6 +194,36 @@ TEST_F(LevelCheck, PicturesAreLookedUpAsTheGameLooksThemUp) {
                    {{10, 4, "item 1: 2 of its 4 frames not found, the first: picture 'data\\gem09.tga' not found"}});
 }
 
+// Each name the game refuses to open has its own word, not "not found".
+TEST_F(LevelCheck, PicturesNamedOutsideTheDataAreReportedAsRefused) {
+    const std::string outside = "is not in the game's data: the game does not open it";
+    for (const char* name : {"\\tmp\\x\\pic.tga", "/etc/pic.tga", "C:\\pic.tga", "\\\\host\\share\\pic.tga",
+                             "data\\..\\..\\pic.tga"})
+        expectProblems(oneEnemy(std::string("60 100 0 20 170 0.04 16 ") + name),
+                       {{9, 2, "enemy 1: picture '" + std::string(name) + "' " + outside}});
+    expectProblems(oneItem("150 18 0 12 12 0 enemy1.tga 0 0 %s 0 -1 50"),
+                   {{10, 4, "item 1: picture 'enemy1.tga' is a name alone, which only a level played with --level-file"}});
+    expectProblems(oneItem("150 18 0 12 12 0 data\\gem 1 8 %.4s\\..\\x%d.tga 80 -1 50"),
+                   {{10, 4, "item 1: 8 of its 8 frames are named outside the game's data, the first: picture "
+                            "'data\\..\\x1.tga' " + outside}});
+
+    // The same name alone: refused in a level of the data, a picture beside
+    // a level file anywhere else (as --level-file plays it).
+    std::string dir = testing::TempDir() + "/alone";
+    std::filesystem::create_directories(dir + "/data");
+    std::filesystem::create_directories(dir + "/mine");
+    for (const std::string& folder : {dir + "/data/", dir + "/mine/"}) {
+        std::ofstream(folder + "rock.tga") << "a picture";
+        std::ofstream(folder + "level0.lvl.txt") << oneEnemy("60 100 0 20 170 0.04 16 Rock.tga");
+    }
+    platform::setDataRoot(dir);
+    std::vector<LevelProblem> inData = checkLevelFile(dir + "/data/level0.lvl.txt");
+    ASSERT_EQ(inData.size(), 1u);
+    EXPECT_NE(inData[0].message.find("'Rock.tga' is a name alone"), std::string::npos) << inData[0].message;
+    EXPECT_TRUE(checkLevelFile(dir + "/mine/level0.lvl.txt").empty());
+    std::filesystem::remove_all(dir);
+}
+
 // Text from the file reaches the report escaped: no byte of it can make the
 // terminal act, while names beyond ASCII show as written.
 TEST_F(LevelCheck, TheReportOfACraftedLevelHoldsNoRawControlByte) {

@@ -6,6 +6,7 @@
 #include "game/level_loader.h"
 #include "game/stair.h"
 #include "gfx/animated_sprite.h"
+#include "platform/picture_names.h"
 #include "support/pictures.h"
 #include <climits>
 #include <cmath>
@@ -278,4 +279,39 @@ TEST_F(Levels, NonFiniteRealsReadAsZero) {
     EXPECT_EQ(s.y, 0);
     EXPECT_EQ(s.width, 20);
     EXPECT_EQ(s.test(100, 100, 0, 16, 14, 0), 0);  // a NaN zone would take in every box
+}
+
+// A level comes from anywhere (a demo carries one): every name that leads
+// out of the data is refused before anything is opened, though a readable
+// picture waits at each place it names, the frames a format makes included.
+TEST_F(Levels, PicturesNamedOutsideTheDataAreNeverOpened) {
+    std::string root = data.root;
+    std::filesystem::create_directories(root + "/C:");
+    std::filesystem::create_directories(root + "/mine");
+    for (const std::string& file : {data.file("in.tga"), root + "/out.tga", root + "/out1.tga", root + "/out2.tga",
+                                    root + "/C:/pic.tga", root + "/mine/Own.tga"})
+        writeTga(file, 2, 2, 3, solid(2, 2, {1, 2, 3}));
+    std::string absolute = root + "/out.tga";
+    for (char& c : absolute)
+        if (c == '/') c = '\\';
+    std::string level = "6\n";
+    for (const std::string& name : {std::string("data\\in.tga"), absolute, root + "/out.tga",
+                                    std::string("data\\..\\out.tga"), std::string("C:\\pic.tga"), std::string("out.tga")})
+        level += "0 50 0 20 170 0.04 16 " + name + "\n";
+    level += "0\n2\n0 0 0 8 8 0 data\\..\\out1.tga 0 0 %s 30 -1 1\n"
+             "0 0 0 8 8 0 data\\x 1 2 %.4s\\..\\out%d.tga 30 -1 1\n";  // data\..\out1.tga, data\..\out2.tga
+    ASSERT_TRUE(load(level));
+    EXPECT_EQ(game.enemies[0]->texture.image.width, 2);
+    for (int i = 1; i < 6; ++i) EXPECT_EQ(game.enemies[i]->texture.image.bytesPerPixel, 0) << i;
+    EXPECT_EQ(game.items[0]->frames[0].image.bytesPerPixel, 0);
+    ASSERT_EQ(game.items[1]->frameCount, 2);
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(game.items[1]->frames[k].image.bytesPerPixel, 0) << k;
+
+    // Played with --level-file, a name alone is a picture beside the level
+    // file, its letter case resolved; the names outside stay refused.
+    platform::setLevelFolder(root + "/mine");
+    ASSERT_TRUE(load("2\n0 50 0 20 170 0.04 16 OWN.TGA\n0 50 0 20 170 0.04 16 data\\..\\out.tga\n0 0"));
+    platform::setLevelFolder("");
+    EXPECT_EQ(game.enemies[0]->texture.image.width, 2);
+    EXPECT_EQ(game.enemies[1]->texture.image.bytesPerPixel, 0);
 }

@@ -2,6 +2,7 @@
 // one level file that is loaded again whenever it changes on disk.
 #include "app/level_watch.h"
 #include "app/scripted_play.h"
+#include "game/enemy.h"
 #include "game/game_state.h"
 #include "game/hud_counter.h"
 #include "game/player.h"
@@ -107,6 +108,25 @@ TEST(LevelStart, AWatchedFileIsLoadedAgainWhenItChangesAndABadEditKeepsTheLastGo
     EXPECT_EQ(game.stairCount, 1);
     pollAfterInterval();  // nothing changed since: nothing happens
     EXPECT_EQ(game.stairCount, 1);
+}
+
+// A picture named alone is the one beside the watched file, for the game
+// and for what the checker says of it alike.
+TEST(LevelStart, AWatchedFilesPicturesNamedAloneAreThoseBesideIt) {
+    TempDataRoot data;
+    writeText(data.file("level0.lvl.txt"), levelWithStairs(1));
+    std::string folder = data.root + "/mine";
+    std::filesystem::create_directory(folder);
+    writeTga(folder + "/rock.tga", 2, 2, 3, solid(2, 2, {1, 2, 3}));
+    writeText(folder + "/own.lvl.txt", "1 60 100 0 20 170 0.04 16 rock.tga 0 0\n");
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(watchLevelFile(folder + "/own.lvl.txt", err));
+    EXPECT_EQ(capturedText(err), folder + "/own.lvl.txt: clean\n");
+    ScriptedPlay play;
+    ASSERT_TRUE(play.opened());
+    ASSERT_EQ(game.enemyCount, 1);
+    EXPECT_EQ(game.enemies[0]->texture.image.width, 2);
+    std::fclose(err);
 }
 
 TEST(LevelStart, AFileThatIsNotALevelIsReportedAsTheCheckerDoesAndNotPlayed) {

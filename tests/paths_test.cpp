@@ -1,11 +1,13 @@
 // Game file names mapped to the system's, letter case resolved as a system
-// that ignores it would, and the places the game looks for its data.
+// that ignores it would, the places the game looks for its data, and the
+// picture names a level may give.
 #include "game/enemy.h"
 #include "game/game_state.h"
 #include "game/level_loader.h"
 #include "platform/data_search.h"
 #include "platform/paths.h"
 #include "platform/picture.h"
+#include "platform/picture_names.h"
 #include "support/captured.h"
 #include "support/gl_window.h"
 #include "support/pictures.h"
@@ -136,4 +138,21 @@ TEST(DataSearch, ReadsTheEnvironmentAfterTheOption) {
     EXPECT_NE(capturedText(err).find("--datadir names /nonexistent, which holds no data/level0.lvl.txt"), std::string::npos);
     std::fclose(err);
     unsetenv("VANTREL_DATADIR");
+}
+
+// The rule reads the name alone, so that a level means the same on every
+// system: whatever could leave the data on one of them is refused on all.
+TEST(PictureNames, OnlyDataNamesAndNamesAloneAreTaken) {
+    using platform::PictureSource;
+    for (const char* name : {"data\\enemy1.tga", "DATA/Enemy1.TGA", "data\\\\enemy1.tga", "data/sub\\x.tga",
+                             "data\\x..y.tga", "data\\console.tga", "data\\com10.tga", "data\\Über.tga"})
+        EXPECT_EQ(platform::pictureSource(name), PictureSource::dataDirectory) << name;
+    for (const char* name : {"rock.tga", "data", ".rock.tga"})
+        EXPECT_EQ(platform::pictureSource(name), PictureSource::levelFolder) << name;
+    for (const char* name : {"", "\\tmp\\x\\pic.tga", "/tmp/pic.tga", "C:\\pic.tga", "c:pic.tga", "\\\\host\\share\\pic.tga",
+                             "//host/share/pic.tga", "data\\..\\..\\pic.tga", "data/../pic.tga", "..", "data\\.\\pic.tga",
+                             "data\\...\\pic.tga", "data\\.. \\pic.tga", "data\\pic.tga.", "data\\pic.tga:hidden",
+                             "data\\", "pics\\pic.tga", " data\\pic.tga", "data\\CON", "data\\nul.tga", "aux",
+                             "data\\Com1.tga", "data\\lpt9", "data\\conout$.tga"})
+        EXPECT_EQ(platform::pictureSource(name), PictureSource::refused) << name;
 }
