@@ -41,8 +41,10 @@ bool isDeviceName(const std::string& step) {
     while (!base.empty() && base.back() == ' ') base.pop_back();
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (base == device) return true;
-    bool numbered = base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0);
-    return numbered && base[3] >= '0' && base[3] <= '9';
+    if (base.rfind("COM", 0) != 0 && base.rfind("LPT", 0) != 0) return false;
+    std::string number = base.substr(3);  // a digit, or a superscript 1, 2 or 3 in UTF-8
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 // A step that names a file or folder where it stands: not "." or "..", and
@@ -77,7 +79,10 @@ std::string folderOf(const std::string& systemName) {
 
 std::string picturePath(const std::string& name) {
     switch (pictureSource(name)) {
-    case PictureSource::dataDirectory: return mapPath(name.c_str());
+    case PictureSource::dataDirectory:
+        // The data directory the game found, however the level writes "data":
+        // where letter case counts, a "DATA" beside data/ is not the data.
+        return mapPath(("data" + name.substr(name.find_first_of("\\/"))).c_str());
     case PictureSource::levelFolder:
         if (folder.empty()) return {};
         return nameOf((systemPath(folder) / systemPath(name)).make_preferred());

@@ -153,6 +153,20 @@ TEST(PictureNames, OnlyDataNamesAndNamesAloneAreTaken) {
                              "//host/share/pic.tga", "data\\..\\..\\pic.tga", "data/../pic.tga", "..", "data\\.\\pic.tga",
                              "data\\...\\pic.tga", "data\\.. \\pic.tga", "data\\pic.tga.", "data\\pic.tga:hidden",
                              "data\\", "pics\\pic.tga", " data\\pic.tga", "data\\CON", "data\\nul.tga", "aux",
-                             "data\\Com1.tga", "data\\lpt9", "data\\conout$.tga"})
+                             "data\\Com1.tga", "data\\lpt9", "data\\conout$.tga", "data\\COM\xC2\xB9.tga",
+                             "data\\lpt\xC2\xB3"})
         EXPECT_EQ(platform::pictureSource(name), PictureSource::refused) << name;
+}
+
+// "data" in any letter case is the data directory the game found: where
+// letter case counts, a folder "DATA" beside data/ is outside the data.
+TEST(PictureNames, DataNamesAreReadFromTheDataDirectoryHoweverTheyWriteIt) {
+    TempDataRoot data;
+    fs::create_directory(data.root + "/DATA");
+    writeTga(data.root + "/DATA/beside.tga", 2, 2, 3, solid(2, 2, {1, 2, 3}));
+    writeTga(data.file("in.tga"), 2, 2, 3, solid(2, 2, {1, 2, 3}));
+    platform::Picture picture;
+    EXPECT_EQ(picture.load("DATA\\beside.tga"), -1);
+    EXPECT_EQ(platform::findPicture("DATA\\beside.tga"), data.file("beside.tga"));
+    EXPECT_EQ(picture.load("DATA\\In.TGA"), 0);
 }
