@@ -144,7 +144,11 @@ bool initRenderer() {
     glClearColor(0, 0, 0, 1);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_ALPHA_TEST);  // with the initial alpha function every fragment passes
+    // Fully see-through fragments (a colour-keyed picture's transparent
+    // parts) are dropped, so they write no depth that would keep out what is
+    // drawn behind them later: the floor bars and stairs.
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_TEXTURE_2D);

@@ -122,6 +122,30 @@ TEST_F(Game, AClimbPaysTheBonusEndsAtItsTargetAndDoesNotFireAgain) {
     EXPECT_EQ(score(), startBonus);
 }
 
+// A floor bar drawn after the figure, further back, shows through the
+// figure's see-through corners: they write no depth that would keep it out.
+TEST_F(Game, AFloorBarShowsThroughTheFiguresSeeThroughCorners) {
+    for (int k = 0; k < 12; ++k) {  // 16 x 16, magenta in the upper corners of the part shown
+        Pixels px;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                std::vector<uint8_t> p = {180, 0, 180};
+                if (y <= 8 && (x <= 4 || x >= 11)) p = {255, 0, 255};
+                px.insert(px.end(), p.begin(), p.end());
+            }
+        char name[32];
+        std::snprintf(name, sizeof name, "CA54R2JR_%02d.tga", k);
+        writeTga(data.file(name), 16, 16, 3, px);
+    }
+    startPlaying(emptyLevel);
+    player().x = 100;
+    player().y = 4;  // the bar at 16 crosses the figure's upper corners
+    play->runFrame();
+    EXPECT_EQ(shown(101, 16), floorYellow);  // the figure's left corner
+    EXPECT_EQ(shown(115, 16), floorYellow);  // its right corner
+    EXPECT_EQ(shown(108, 16), (Pixel{180, 0, 180, 255}));  // its body stays in front of the bar
+}
+
 // A climb follows the clock, not the display: 0.2 units every 1/60 s. Frames
 // 16 and 17 ms apart (a 60 Hz display) rise exactly one step each, as they
 // always did.

@@ -290,8 +290,11 @@ TEST_F(View, TheRendererStartsWithTheFixedState) {
     glGetIntegerv(GL_ALPHA_TEST_FUNC, &alphaFunc);
     EXPECT_EQ(src, GL_SRC_ALPHA);
     EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+    GLfloat alphaRef = -1;
+    glGetFloatv(GL_ALPHA_TEST_REF, &alphaRef);
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-    EXPECT_EQ(alphaFunc, GL_ALWAYS);
+    EXPECT_EQ(alphaFunc, GL_GREATER);
+    EXPECT_EQ(alphaRef, 0);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
