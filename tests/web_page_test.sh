@@ -1,8 +1,9 @@
 #!/bin/sh
 # The browser build played in headless chromium (Debian's, with WebGL on
 # its software renderer): the title as the desktop draws it headless, play,
-# the figure walking, "save this game", ESC, and the level bot's demo,
-# recorded by the desktop build, replayed in the page to the same end line;
+# the floor bar through the figure's see-through corners, the figure walking,
+# "save this game", ESC, and the level bot's demo, recorded by the desktop
+# build, replayed in the page to the same end line;
 # and the game played in the page, saved, replayed by the desktop build to
 # the line the page printed.
 # The page is driven by tests/web/page_test.mjs, with playwright-core as

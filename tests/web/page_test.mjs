@@ -1,8 +1,9 @@
 // The browser build played in a headless browser, as a player plays it: the
-// page shows the title as the desktop draws it, SPACE starts play, → walks
-// the figure, "save this game" downloads the demo, ESC ends the game, and a
-// demo recorded by the desktop build replays in the page to the desktop's
-// end line. Run by tests/web_page_test.sh, which prepares what it compares
+// page shows the title as the desktop draws it, SPACE starts play, the floor
+// bar shows through the figure's see-through corners, → walks the figure,
+// "save this game" downloads the demo, ESC ends the game, and a demo
+// recorded by the desktop build replays in the page to the desktop's end
+// line. Run by tests/web_page_test.sh, which prepares what it compares
 // with; it prints a line per check and how fast the page went.
 //
 //   node page_test.mjs --site DIR --demos DIR --out DIR --pixels PNG_PIXELS
@@ -217,6 +218,14 @@ try {
         let yellow = 0;
         assert.ok(await eventually(15, async () => (yellow = await yellowFloorSamples(page)) >= 16),
             `${yellow} of 22 floor samples are yellow`);
+    });
+    playing = playing && await check('the floor bar shows through the standing figure\'s see-through corners', async () => {
+        // The bar at y = 16 crosses the top of the figure at the start. Where
+        // its picture is transparent, the bar drawn after it must show, not black.
+        const points = [1, 3, 13, 15].map((x) => fromWorld(x, 15.8));
+        const shown = await colours(page, points);
+        assert.ok(shown.every(([r, g, b]) => r > 200 && g > 200 && b < 80),
+            `at world x 1, 3, 13, 15, y 15.8: ${shown.map((c) => c.join(' ')).join(', ')}`);
     });
     playing = playing && await check('F1 is the page\'s: full screen and back, and play goes on', async () => {
         const full = () => page.evaluate(() => document.fullscreenElement === document.documentElement);
