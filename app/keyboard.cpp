@@ -78,7 +78,7 @@ void processKeys() {
     }
     // Last, so the call that starts play does not yet apply the arrows.
     if (KeyTable[platform::key::space] && !game.gameStarted) {
-        game.gameStarted = true;
+        startPlay();
         playSound(Sound::start);
     }
 }

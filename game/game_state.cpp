@@ -114,6 +114,11 @@ bool replaceLevel(const std::string& text) {
     return true;
 }
 
+void startPlay() {
+    game.gameStarted = true;
+    if (game.bonusTimer) game.bonusTimer->lastTick = 0;
+}
+
 void resetClocks() {
     for (int i = 0; i < game.enemyCount && i < maxEnemies; ++i)
         if (game.enemies[i]) game.enemies[i]->resetClock();

@@ -76,5 +76,10 @@ void changeLevel(int n);
 // with no life more (score and lives kept); it becomes the game's own level.
 // False, with nothing changed, when the text is not a level.
 bool replaceLevel(const std::string& text);
+// SPACE on the title: play starts. The bonus timer's clock starts afresh
+// with it, so that a game's bonus never depends on how long the title (or
+// the game-over picture before it) was shown. The other counters keep their
+// clocks: they do not count.
+void startPlay();
 // Enemies, the player and a climb measure time afresh, so a pause moves nothing.
 void resetClocks();

@@ -218,7 +218,7 @@ TEST_F(Game, ItemsAreCollectedWhileTheExplosionPlaysAndExpireOnTheirOwn) {
     EXPECT_EQ(score(), 70);  // expired, not collected
 }
 
-TEST_F(Game, TheLastLifeEndsInGameOverThenTheTitle) {
+TEST_F(Game, TheLastLifeEndsInGameOverThenTheTitleAndTheNextGameHasItsWholeBonus) {
     startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 0");
     game.livesCounter->setValue(1);
     game.scoreCounter->setValue(300);
@@ -247,6 +247,13 @@ TEST_F(Game, TheLastLifeEndsInGameOverThenTheTitle) {
     EXPECT_EQ(player().savedX, 0);
     play->runFrame();
     EXPECT_EQ(shown(160, 100), titleBlue);
+
+    // However long the title is looked at, the next game starts with its
+    // whole bonus: the bonus timer counts from the start of play.
+    pt::advanceClock(20000);
+    play->press(key::space);
+    play->runFrame();
+    EXPECT_EQ(game.bonusTimer->value(), startBonus);
 }
 
 TEST_F(Game, EachLevelChangeGivesALife) {
