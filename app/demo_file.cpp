@@ -2,6 +2,7 @@
 #include "game/level_file.h"
 #include "game/state_hash.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include <cerrno>
 #include <cfloat>
 #include <cinttypes>
@@ -25,7 +26,23 @@ namespace {
 uint64_t zigzag(int64_t n) { return (uint64_t(n) << 1) ^ uint64_t(n >> 63); }
 int64_t unzigzag(uint64_t n) { return int64_t(n >> 1) ^ -int64_t(n & 1); }
 
-constexpr uint8_t lastMessageKind = uint8_t(platform::MessageKind::quit);
+
+// The kinds of message a recording holds: all the game takes from its queue
+// but a size, which only fits the view to the recording's own window.
+bool recordedKind(uint8_t kind) {
+    using K = platform::MessageKind;
+    switch (K(kind)) {
+    case K::activate:
+    case K::close:
+    case K::keyDown:
+    case K::keyUp:
+    case K::sysKeyDown:
+    case K::sysKeyUp:
+    case K::sysCommand:
+    case K::quit: return true;
+    default: return false;
+    }
+}
 
 }  // namespace
 
@@ -57,25 +74,14 @@ void DemoWriter::putNumber(uint64_t n) {
     put(out, used);
 }
 
-void DemoWriter::putRun() {
-    if (runCount == 0) return;
-    uint8_t kind = uint8_t(RecordKind::ticks);
-    put(&kind, 1);
-    putNumber(zigzag(runDelta));
-    putNumber(runCount);
-    runCount = 0;
-}
-
-// Readings waiting in a run are written first: they came before this record.
 void DemoWriter::startRecord(RecordKind kind) {
-    putRun();
     uint8_t byte = uint8_t(kind);
     put(&byte, 1);
 }
 
 bool DemoWriter::writeHeader(const DemoHeader& h) {
-    std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nlevels " +
-                       std::to_string(h.levelHashes.size());
+    std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nrules " + std::to_string(h.rules) +
+                       "\nlevels " + std::to_string(h.levelHashes.size());
     char hex[20];
     for (uint64_t v : h.levelHashes) {
         std::snprintf(hex, sizeof hex, " %016" PRIx64, v);
@@ -91,23 +97,24 @@ bool DemoWriter::writeHeader(const DemoHeader& h) {
     return flush();
 }
 
-void DemoWriter::tick(uint32_t reading) {
-    int32_t delta = int32_t(reading - lastTick);
+void DemoWriter::frame(uint32_t reading) {
+    startRecord(RecordKind::frame);
+    putNumber(zigzag(int32_t(reading - lastTick)));
     lastTick = reading;
-    if (runCount && delta != runDelta) putRun();
-    runDelta = delta;
-    ++runCount;
+}
+
+void DemoWriter::wait(uint32_t waited) {
+    startRecord(RecordKind::wait);
+    putNumber(waited);
 }
 
 void DemoWriter::message(const platform::Message& m) {
     startRecord(RecordKind::message);
     uint8_t kind = uint8_t(m.kind);
     put(&kind, 1);
-    putNumber(uint64_t(m.wParam));
-    putNumber(zigzag(int64_t(m.lParam)));
+    putNumber(uint32_t(m.wParam));
+    putNumber(uint32_t(m.lParam));
 }
-
-void DemoWriter::frame() { startRecord(RecordKind::frame); }
 
 void DemoWriter::level(const std::string& text) {
     startRecord(RecordKind::level);
@@ -184,6 +191,12 @@ bool readDemoFile(const std::string& path, std::string& bytes, std::string& why)
     bytes.resize(firstLine.size());
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
     bool ok = bytes == firstLine && readRest(path, file, bytes, why);
+    if (!ok && why.empty() && bytes.compare(0, 13, "vantrel-demo ") == 0) {
+        // Another format: its next line names the release that recorded it.
+        size_t had = bytes.size();
+        bytes.resize(had + 128);
+        bytes.resize(had + std::fread(bytes.data() + had, 1, 128, file));
+    }
     if (!ok && why.empty()) {
         if (std::ferror(file)) {
             why = std::strerror(errno);  // a directory opens, but cannot be read
@@ -274,6 +287,15 @@ bool readLevelHashes(const std::string& rest, DemoHeader& h) {
     return true;
 }
 
+// The rules' versions count from 1.
+bool readRules(const std::string& line, DemoHeader& h) {
+    std::string rest;
+    uint64_t n;
+    if (!startsWith(line, "rules ", rest) || !decimal(rest, UINT32_MAX, n) || n == 0) return false;
+    h.rules = uint32_t(n);
+    return true;
+}
+
 bool readStart(Cursor& c, const std::string& line, DemoHeader& h) {
     std::string rest;
     uint64_t n;
@@ -290,6 +312,21 @@ bool readStart(Cursor& c, const std::string& line, DemoHeader& h) {
     return true;
 }
 
+// A demo of another format names the release that recorded it on its next
+// line: the refusal says which release replays it. Format 1 held every
+// reading of the clock the code took, so only its own release replays it;
+// a later format is a later release's.
+std::string otherFormatProblem(Cursor& c, const std::string& magic) {
+    std::string line, version;
+    uint64_t format = 0;
+    if (!decimal(magic.substr(13), UINT32_MAX, format) || !c.line(line, 64) || !startsWith(line, "game ", version) ||
+        version.empty())
+        return "it is a demo of a format this game does not read";
+    std::string release = "vantrel " + platform::printableText(version);
+    if (format < 2) return "it was recorded by " + release + ", and only " + release + " replays it";
+    return "it was recorded by " + release + " in a later format: replay it with " + release + " or later";
+}
+
 }  // namespace
 
 bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
@@ -298,14 +335,15 @@ bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
     std::string line, rest;
     uint64_t n;
     problem.clear();
-    if (!c.line(line, 64) || line != demoMagic) {
-        problem = demoBytes.compare(0, 13, "vantrel-demo ") == 0 ? "it is a demo of a format this game does not read"
-                                                                 : "it is not a demo";
+    bool named = c.line(line, 64);
+    if (!named || line != demoMagic) {
+        problem = named && line.compare(0, 13, "vantrel-demo ") == 0 ? otherFormatProblem(c, line)
+                                                                     : "it is not a demo";
         return false;
     }
     h = DemoHeader{};
     bool ok = c.line(line, 64) && startsWith(line, "game ", h.gameVersion) && !h.gameVersion.empty() &&
-              c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) &&
+              c.line(line, 64) && readRules(line, h) && c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) &&
               c.line(line, 64) && readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
               decimal(rest, UINT32_MAX, n) && c.line(line, 64) && line == "records";
     if (!ok) {
@@ -332,16 +370,21 @@ bool DemoReader::next(DemoRecord& r) {
     bool ok = c.byte(kind);
     r.kind = RecordKind(kind);
     switch (r.kind) {
-    case RecordKind::ticks:
-        ok = c.number(a) && c.number(b) && b > 0 && a <= UINT32_MAX;
-        r.delta = int32_t(unzigzag(a));
-        r.count = b;
-        break;
     case RecordKind::message:
-        ok = c.byte(messageKind) && messageKind <= lastMessageKind && c.number(a) && c.number(b);
-        r.message = {platform::MessageKind(messageKind), uintptr_t(a), intptr_t(unzigzag(b))};
+        // The parameters as the platform makes them from 32 bits: on a
+        // 32-bit target a set top bit makes lParam negative there too.
+        ok = c.byte(messageKind) && recordedKind(messageKind) && c.number(a) && a <= UINT32_MAX && c.number(b) &&
+             b <= UINT32_MAX;
+        r.message = {platform::MessageKind(messageKind), uintptr_t(uint32_t(a)), intptr_t(uint32_t(b))};
         break;
-    case RecordKind::frame: break;
+    case RecordKind::frame:
+        ok = c.number(a) && a <= UINT32_MAX;
+        r.delta = int32_t(unzigzag(a));
+        break;
+    case RecordKind::wait:
+        ok = c.number(a) && a <= UINT32_MAX;
+        r.waited = uint32_t(a);
+        break;
     case RecordKind::level:
         ok = c.number(a) && a <= maxLevelTextSize && c.end - c.at >= a;
         if (ok) r.text.assign(*bytes, c.at, size_t(a));
@@ -368,7 +411,7 @@ DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
     reader.end = bytes.size();
     DemoRecord r;
     uint64_t framesSeen = 0;
-    bool inFrame = false;  // an 'F' has been read, and only readings since
+    bool inFrame = false;  // an 'F' has been read, and only its wait since
     s.wholeEnd = recordsStart;
     for (;;) {
         size_t at = reader.offset;
@@ -377,7 +420,7 @@ DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
             s.problem = at >= bytes.size() ? "it is cut short" : reader.problem;
             return s;
         }
-        if (r.kind == RecordKind::ticks) continue;
+        if (r.kind == RecordKind::wait) continue;
         if (inFrame) {
             s.frames = framesSeen;
             s.wholeEnd = at;

@@ -1,10 +1,11 @@
-// The demo file: what a recorded game holds, written as it is played and
-// read back for a replay.
+// The demo file: what a recorded game was given, written as it is played
+// and read back for a replay.
 //
 // A text header, one field a line, then binary records:
 //
-//   vantrel-demo 1
-//   game 0.2.0                     the version that recorded it
+//   vantrel-demo 2
+//   game 0.3.0                     the release that recorded it
+//   rules 1                        the version of the game's rules it played by
 //   levels 3 HASH HASH HASH        the data's level files 0, 1, 2 as read
 //   start level 0                  or "start file BYTES", then the text and "\n"
 //   tick 100000                    the clock when recording began
@@ -13,17 +14,19 @@
 // Records, each one byte of kind and its fields as unsigned LEB128 numbers
 // (signed ones zig-zagged first):
 //
-//   'T' delta count      `count` clock readings, each `delta` after the one
-//                        before (the first after the header's tick)
-//   'M' kind wParam lParam   a message the game took from its queue
-//   'F'                  the queue was empty: a frame was drawn
-//   'L' bytes text       the game's own level was replaced by this text
+//   'M' kind wParam lParam   a message the game took from its queue (the
+//                        parameters' low 32 bits)
+//   'F' delta            a frame: its clock reading, `delta` ms after the
+//                        frame before (the first after the header's tick)
+//   'W' ms               the frame waited (the game-over picture), this long
+//   'L' bytes text       the game's own level was replaced by this text,
+//                        before the next frame's reading
 //   'E' frames hash      the recording ended cleanly: its frame count and
 //                        the game state's hash at the end
 //
-// Runs of equal deltas keep the file small: a frame reads the clock many
-// times, mostly within one millisecond, and the game-over pause reads it
-// millions of times in a few seconds.
+// A demo holds what the game was given (one clock reading a frame, the
+// messages, the levels), not how the code asked for it: adding or moving a
+// reading of the clock in the game does not move a recorded game.
 #pragma once
 #include "platform/messages.h"
 #include <cstdint>
@@ -31,16 +34,17 @@
 #include <string>
 #include <vector>
 
-constexpr const char* demoMagic = "vantrel-demo 1";
+constexpr const char* demoMagic = "vantrel-demo 2";
 // What a header may hold at most: a replay refuses more before reading it.
 constexpr size_t maxDemoLevels = 10000;
-// The largest demo a replay reads and a recording writes, bytes: about 19
-// hours of a person's play (a minute takes some 57 KiB), or four versions of
-// the largest level a level file may hold.
+// The largest demo a replay reads and a recording writes, bytes: days of a
+// person's play, or four versions of the largest level a level file may
+// hold.
 constexpr size_t maxDemoSize = size_t(64) << 20;
 
 struct DemoHeader {
-    std::string gameVersion;
+    std::string gameVersion;            // the release that recorded it
+    uint32_t rules = 0;                 // the version of the rules it played by
     std::vector<uint64_t> levelHashes;  // levelHash of data level 0, 1, ... as the recording saw them
     int startLevel = 0;                 // the first level, when the game played the data's levels
     bool ownLevel = false;              // the game played a level of its own...
@@ -52,12 +56,12 @@ struct DemoHeader {
 // header.
 uint64_t levelHash(const std::string& text);
 
-enum class RecordKind : uint8_t { ticks = 'T', message = 'M', frame = 'F', level = 'L', end = 'E' };
+enum class RecordKind : uint8_t { message = 'M', frame = 'F', wait = 'W', level = 'L', end = 'E' };
 
 struct DemoRecord {
     RecordKind kind = RecordKind::frame;
-    int32_t delta = 0;         // ticks: ms from one reading to the next (wraps like the clock)
-    uint64_t count = 0;        // ticks: readings in the run, at least 1
+    int32_t delta = 0;         // frame: ms since the frame before (wraps like the clock)
+    uint32_t waited = 0;       // wait: ms
     platform::Message message; // message
     std::string text;          // level
     uint64_t frames = 0;       // end
@@ -74,14 +78,12 @@ public:
     bool failed = false;
     int error = 0;              // errno of the failed write
     size_t written = 0;         // bytes handed to the file so far
-    uint32_t lastTick = 0;      // the latest reading written (or the start tick)
-    int32_t runDelta = 0;       // the run of readings not written yet
-    uint64_t runCount = 0;
+    uint32_t lastTick = 0;      // the latest frame's reading (or the start tick)
 
     bool writeHeader(const DemoHeader& header);
-    void tick(uint32_t reading);
+    void frame(uint32_t reading);
+    void wait(uint32_t waited);
     void message(const platform::Message& message);
-    void frame();
     void level(const std::string& text);
     void end(uint64_t frames, uint64_t stateHash);
     // False when this or an earlier write failed.
@@ -90,14 +92,15 @@ public:
 private:
     void put(const void* bytes, size_t size);
     void putNumber(uint64_t n);
-    void putRun();
     void startRecord(RecordKind kind);
 };
 
 // Reads a demo file (or FIFO, or device) whole into `bytes`, as a stream:
 // what does not begin with the demo's first line is refused after reading
-// that line's length, and reading stops past maxDemoSize. The bytes are held
-// once, never more than maxDemoSize of them. False with the reason in `why`.
+// that line's length (a demo of another format, after its next line, which
+// names the release that recorded it), and reading stops past maxDemoSize.
+// The bytes are held once, never more than maxDemoSize of them. False with
+// the reason in `why`.
 bool readDemoFile(const std::string& path, std::string& bytes, std::string& why);
 
 // Reads a demo from its bytes, held whole in memory.
@@ -109,10 +112,12 @@ public:
     std::string problem; // why reading stopped before `end`, when it did
 
     // Reads the header; false, with the reason in `problem`, when the bytes
-    // are not a demo this game can read.
+    // are not a demo this game can read. A demo of another format is named
+    // by the release that recorded it.
     bool readHeader(const std::string& demoBytes, DemoHeader& header);
     // The next record; false at `end` or at a record that is cut short or
-    // damaged (then `problem` says which and where).
+    // damaged (then `problem` says which and where). Only what a recording
+    // writes is read: a message of a kind it never holds is damage.
     bool next(DemoRecord& record);
     // Looks at the next record's kind without reading it; false at the end.
     bool peekKind(RecordKind& kind) const;
@@ -132,5 +137,5 @@ struct DemoSurvey {
 };
 
 // Reads every record after the header. A frame is whole when the record
-// after its own readings could be read: a replay goes no further.
+// after its own (its wait) could be read: a replay goes no further.
 DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart);

@@ -2,8 +2,10 @@
 #include "game/game_state.h"
 #include "game/hud_counter.h"
 #include "game/level_file.h"
+#include "game/rules.h"
 #include "game/state_hash.h"
 #include "platform/paths.h"
+#include "platform/printable_text.h"
 #include <cinttypes>
 
 #ifndef VANTREL_VERSION
@@ -11,6 +13,7 @@
 #endif
 
 namespace {
+
 
 // Level n of the data as the game finds it; false past the last one.
 bool dataLevelText(size_t n, std::string& text) {
@@ -25,6 +28,7 @@ bool dataLevelText(size_t n, std::string& text) {
 DemoHeader thisGameHeader(uint32_t startTick) {
     DemoHeader h;
     h.gameVersion = VANTREL_VERSION;
+    h.rules = rulesVersion;
     std::string text;
     for (size_t n = 0; n < maxDemoLevels && dataLevelText(n, text); ++n) h.levelHashes.push_back(levelHash(text));
     h.startLevel = firstLevel();
@@ -35,8 +39,11 @@ DemoHeader thisGameHeader(uint32_t startTick) {
 }
 
 std::string headerDifference(const DemoHeader& demo, const DemoHeader& game) {
-    if (demo.gameVersion != game.gameVersion)
-        return "it was recorded by vantrel " + demo.gameVersion + ", this is vantrel " + game.gameVersion;
+    if (demo.rules > game.rules) {
+        std::string release = "vantrel " + platform::printableText(demo.gameVersion);
+        return "it was recorded by " + release + " by rules " + std::to_string(demo.rules) + ", which vantrel " +
+               game.gameVersion + " does not know: replay it with " + release + " or later";
+    }
     if (demo.ownLevel) return "";
     size_t common = std::min(demo.levelHashes.size(), game.levelHashes.size());
     for (size_t n = 0; n < common; ++n)

@@ -1,6 +1,7 @@
-// --record: every clock reading the game takes and every message it handles
-// goes into the demo as the game runs, and the file is flushed at least once
-// a second, so a killed game leaves a demo up to its last second.
+// --record: each frame's clock reading, every message the game handles and
+// every level it loads from a watched file go into the demo as the game
+// runs, and the file is flushed at least once a second, so a killed game
+// leaves a demo up to its last second.
 #include "app/demo.h"
 #include "app/demo_header.h"
 #include "game/state_hash.h"
@@ -15,48 +16,46 @@ struct Recording {
     std::string path;
     std::FILE* err = stderr;
     DemoWriter tape;
-    uint64_t frames = 0;     // idle passes recorded: the frames drawn
+    uint64_t frames = 0;     // frame readings recorded: the idle passes, the frames drawn
     uint64_t lastFlush = 0;  // wallMilliseconds() of the latest flush
     bool reported = false;   // the write failure has been told
+
+    // Once: the game goes on unrecorded.
+    void reportFailure() {
+        if (reported) return;
+        reported = true;
+        std::fprintf(err, "vantrel: recording into %s stopped: %s; the game goes on unrecorded\n", path.c_str(),
+                     std::strerror(tape.error ? tape.error : EIO));
+    }
+
+    void flushNow() {
+        lastFlush = platform::wallMilliseconds();
+        if (!tape.flush()) reportFailure();
+    }
+
+    uint32_t frameReading(uint32_t reading) {
+        tape.frame(reading);
+        ++frames;
+        if (platform::wallMilliseconds() - lastFlush >= flushInterval) flushNow();
+        return reading;
+    }
+
+    void wait(uint32_t ms) { tape.wait(platform::busyWait(ms)); }
+
+    // A size message only fits the view to the window: a replay has a window
+    // of its own, with its own sizes.
+    void message(const platform::Message& taken) {
+        if (taken.kind != platform::MessageKind::size) tape.message(taken);
+    }
+
+    static constexpr uint64_t flushInterval = 1000;  // ms of real time
 };
 
 Recording recording;
 
-constexpr uint64_t flushInterval = 1000;  // ms of real time
-
-// Once: the game goes on unrecorded.
-void reportFailure() {
-    if (recording.reported) return;
-    recording.reported = true;
-    std::fprintf(recording.err, "vantrel: recording into %s stopped: %s; the game goes on unrecorded\n",
-                 recording.path.c_str(), std::strerror(recording.tape.error ? recording.tape.error : EIO));
-}
-
-void flushNow() {
-    recording.lastFlush = platform::wallMilliseconds();
-    if (!recording.tape.flush()) reportFailure();
-}
-
-uint32_t recordReading(uint32_t reading) {
-    recording.tape.tick(reading);
-    return reading;
-}
-
-// A size message only fits the view to the window: a replay has a window
-// of its own, with its own sizes.
-void recordMessage(const platform::Message* taken) {
-    if (taken) {
-        if (taken->kind != platform::MessageKind::size) recording.tape.message(*taken);
-        return;
-    }
-    recording.tape.frame();
-    ++recording.frames;
-    if (platform::wallMilliseconds() - recording.lastFlush >= flushInterval) flushNow();
-}
-
 void stopHooks() {
-    platform::setTickFilter(nullptr);
-    platform::setMessageWatcher(nullptr);
+    platform::setClockHooks({});
+    platform::setMessageWatcher({});
 }
 
 }  // namespace
@@ -79,8 +78,9 @@ bool startRecording(const CommandLine& line, std::FILE* err) {
     }
     recording.running = true;
     recording.lastFlush = platform::wallMilliseconds();
-    platform::setTickFilter(recordReading);
-    platform::setMessageWatcher(recordMessage);
+    platform::setClockHooks({[](uint32_t reading) { return recording.frameReading(reading); },
+                             [](uint32_t ms) { recording.wait(ms); }});
+    platform::setMessageWatcher([](const platform::Message& taken) { recording.message(taken); });
     return true;
 }
 
@@ -89,7 +89,7 @@ void noteLevelReplaced(const std::string& text) {
 }
 
 void flushRecording() {
-    if (recording.running) flushNow();
+    if (recording.running) recording.flushNow();
 }
 
 void finishRecording(std::FILE* out) {
@@ -97,11 +97,11 @@ void finishRecording(std::FILE* out) {
     stopHooks();
     recording.running = false;
     recording.tape.end(recording.frames, gameStateHash());
-    flushNow();
+    recording.flushNow();
     if (std::fclose(recording.tape.file) != 0 && !recording.tape.failed) {
         recording.tape.failed = true;
         recording.tape.error = errno;
-        reportFailure();
+        recording.reportFailure();
     }
     recording.tape.file = nullptr;
     std::fprintf(out, "%s\n", endLine(recording.frames).c_str());

@@ -1,6 +1,7 @@
-// --play-demo: the game runs its real main loop, but every clock reading and
-// every message it handles come from the demo, so it goes the same way the
-// recorded game went, frame for frame, whatever machine or driver draws it.
+// --play-demo: the game runs its real main loop, but each frame's clock
+// reading and every message it handles come from the demo, so it goes the
+// same way the recorded game went, frame for frame, whatever machine or
+// driver draws it.
 #include "app/demo.h"
 #include "app/demo_header.h"
 #include "app/main_loop.h"
@@ -14,117 +15,120 @@
 
 namespace {
 
-constexpr uint64_t maxStillReadings = 50000000;
+// --screenshot-at: the frames to write, each taken once it has been presented.
+struct Screenshots {
+    std::vector<CommandLine::Screenshot> shots;
+    std::vector<bool> taken;
+    uint64_t lookedAt = 0;  // the latest frame whose screenshots were written
 
+    // Writes those of `frame`, the frame just presented, once.
+    void afterPresenting(uint64_t frame, std::FILE* err) {
+        if (frame == lookedAt) return;
+        lookedAt = frame;
+        for (size_t i = 0; i < shots.size(); ++i) {
+            if (uint64_t(shots[i].frame) != frame) continue;
+            taken[i] = true;
+            if (!saveFramePng(shots[i].file)) std::fprintf(err, "vantrel: cannot write %s\n", shots[i].file.c_str());
+        }
+    }
+
+    void tellMissed(std::FILE* err) const {
+        for (size_t i = 0; i < shots.size(); ++i)
+            if (!taken[i])
+                std::fprintf(err, "vantrel: no screenshot %s: the replay presented no frame %ld\n",
+                             shots[i].file.c_str(), shots[i].frame);
+    }
+};
+
+// The tape and where the replay stands on it. The loop's message source and
+// the game's clock are both handed to it (see playDemo).
 struct Replay {
     DemoReader tape;
-    DemoRecord record;
-    int32_t delta = 0;           // the reading run being handed out
-    uint64_t runLeft = 0;        // readings left in it
-    uint32_t lastTick = 0;       // the latest reading handed out
-    uint64_t stillReadings = 0;  // readings in a row that found the clock standing
-    uint64_t frames = 0;         // frames handed out
-    uint64_t shotsTakenFor = 0;  // the frame whose screenshots are written
-    bool started = false;        // the window was made and the loop asked for a message
-    bool ended = false;          // the tape is used up, or the viewer closed the window
-    bool stopped = false;        // the viewer closed the window before the demo's end
-    bool wentAstray = false;     // the game asked for readings the tape does not have where it asked, or the reverse
-    std::vector<CommandLine::Screenshot> shots;
-    std::vector<bool> shotTaken;
+    uint32_t lastTick = 0;        // the latest frame reading handed out
+    uint32_t dueReading = 0;      // the reading of the frame the tape has just begun...
+    bool readingDue = false;      // ...not yet taken by the loop
+    uint64_t frames = 0;          // frames begun
+    bool paced = false;           // watched at the display's pace: waits take their recorded time
+    bool started = false;         // the window was made and the loop asked for a message
+    bool ended = false;           // the tape is used up, or the viewer closed the window
+    bool stopped = false;         // the viewer closed the window before the demo's end
+    bool wentAstray = false;      // the game did not go where the recording went
+    Screenshots screenshots;
     std::FILE* err = stderr;
+
+    // The loop's message source: the next message of the demo, or false for
+    // the next frame. Levels replaced during the recorded game are replaced
+    // here, before the frame whose reading followed them.
+    bool nextMessage(platform::Message& out) {
+        started = true;
+        screenshots.afterPresenting(frames, err);
+        if (ownWindowMessage(out)) return true;
+        if (readingDue) wentAstray = true;  // the last frame never read its clock
+        readingDue = false;
+        DemoRecord r;
+        while (!ended && tape.next(r)) {
+            switch (r.kind) {
+            case RecordKind::message: out = r.message; return true;
+            case RecordKind::level: replaceLevel(r.text); break;
+            case RecordKind::wait: wentAstray = true; break;  // the recorded game waited, this one did not
+            case RecordKind::frame:
+                ++frames;
+                dueReading = lastTick + uint32_t(r.delta);
+                readingDue = true;
+                return false;
+            case RecordKind::end: break;
+            }
+        }
+        ended = true;
+        out = {platform::MessageKind::quit, 0, 0};
+        return true;
+    }
+
+    // The game's frame reading: the recorded one.
+    uint32_t frameReading() {
+        if (readingDue) {
+            lastTick = dueReading;
+        } else {
+            wentAstray = true;  // a reading the tape has not got: the clock still moves
+            ++lastTick;
+        }
+        readingDue = false;
+        return lastTick;
+    }
+
+    // A wait where the recorded game waited takes its recorded time when
+    // watched, and none when run as fast as it goes: nothing reads the
+    // clock meanwhile.
+    void wait(uint32_t ms) {
+        RecordKind kind;
+        DemoRecord r;
+        bool recorded = tape.peekKind(kind) && kind == RecordKind::wait && tape.next(r);
+        if (!recorded) wentAstray = true;
+        if (paced) platform::busyWait(recorded ? r.waited : ms);
+    }
+
+    // What the replay's own window says: what it posted in answer to the
+    // demo's messages is in the demo already, and the viewer's keys are not
+    // the player's; a size fits the view to this window, and closing it
+    // ends the replay.
+    bool ownWindowMessage(platform::Message& out) {
+        platform::Message m;
+        bool sized = false;
+        for (int look = 0; look < 2; ++look) {
+            if (look == 1) platform::pumpWindowMessages();
+            while (platform::takeWaitingMessage(m)) {
+                if (look == 1 && m.kind == platform::MessageKind::close) ended = stopped = true;
+                if (m.kind == platform::MessageKind::size) {
+                    out = m;
+                    sized = true;
+                }
+            }
+        }
+        return sized;
+    }
 };
 
 Replay replay;
-
-// A reading the tape has not got: the game no longer goes the recorded way.
-// The clock still moves, so that a wait for time to pass ends.
-uint32_t astrayReading() {
-    replay.wentAstray = true;
-    return ++replay.lastTick;
-}
-
-uint32_t replayReading(uint32_t) {
-    // A demo whose clock stands still for longer than any recorded wait
-    // (the game-over pause reads it some tens of thousands of times a
-    // millisecond) is damaged: moving the clock ends the wait.
-    if (replay.delta == 0 && ++replay.stillReadings > maxStillReadings) return astrayReading();
-    if (replay.delta != 0) replay.stillReadings = 0;
-    if (replay.runLeft == 0) {
-        RecordKind kind;
-        if (!replay.tape.peekKind(kind) || kind != RecordKind::ticks || !replay.tape.next(replay.record))
-            return astrayReading();
-        replay.delta = replay.record.delta;
-        replay.runLeft = replay.record.count;
-    }
-    --replay.runLeft;
-    replay.lastTick += uint32_t(replay.delta);
-    return replay.lastTick;
-}
-
-void takeScreenshots() {
-    for (size_t i = 0; i < replay.shots.size(); ++i) {
-        const CommandLine::Screenshot& shot = replay.shots[i];
-        if (uint64_t(shot.frame) != replay.frames) continue;
-        replay.shotTaken[i] = true;
-        if (!saveFramePng(shot.file)) std::fprintf(replay.err, "vantrel: cannot write %s\n", shot.file.c_str());
-    }
-}
-
-// What the replay's own window says: what it posted in answer to the demo's
-// messages is in the demo already, and the viewer's keys are not the
-// player's; a size fits the view to this window, and closing it ends the
-// replay.
-bool ownWindowMessage(platform::Message& out) {
-    platform::Message m;
-    bool sized = false;
-    for (int look = 0; look < 2; ++look) {
-        if (look == 1) platform::pumpWindowMessages();
-        while (platform::takeWaitingMessage(m)) {
-            if (look == 1 && m.kind == platform::MessageKind::close) replay.ended = replay.stopped = true;
-            if (m.kind == platform::MessageKind::size) {
-                out = m;
-                sized = true;
-            }
-        }
-    }
-    return sized;
-}
-
-// A level replaced during the recorded game was replaced first thing in its
-// frame, before anything was drawn.
-void replaceLevelsNow() {
-    RecordKind kind;
-    while (replay.tape.peekKind(kind) && kind == RecordKind::level && replay.tape.next(replay.record))
-        replaceLevel(replay.record.text);
-}
-
-// The next message of the demo; false for a frame. Readings a frame did not
-// take are passed over.
-bool replayMessage(platform::Message& out) {
-    replay.started = true;
-    if (replay.shotsTakenFor != replay.frames) {
-        replay.shotsTakenFor = replay.frames;
-        takeScreenshots();  // the frame just presented
-    }
-    if (ownWindowMessage(out)) return true;
-    if (replay.runLeft) replay.wentAstray = true;  // the frame read the clock fewer times than recorded
-    replay.runLeft = 0;
-    while (!replay.ended && replay.tape.next(replay.record)) {
-        switch (replay.record.kind) {
-        case RecordKind::ticks: replay.wentAstray = true; break;
-        case RecordKind::message: out = replay.record.message; return true;
-        case RecordKind::level: replaceLevel(replay.record.text); break;
-        case RecordKind::frame:
-            ++replay.frames;
-            replaceLevelsNow();
-            return false;
-        case RecordKind::end: break;
-        }
-    }
-    replay.ended = true;
-    out = {platform::MessageKind::quit, 0, 0};
-    return true;
-}
 
 // The demo read and checked: false, with the reason told, when it cannot be
 // replayed at all.
@@ -164,20 +168,14 @@ bool compareWithRecording(const DemoSurvey& survey, const std::string& path, std
     return same;
 }
 
-void tellMissedScreenshots(std::FILE* err) {
-    for (size_t i = 0; i < replay.shots.size(); ++i)
-        if (!replay.shotTaken[i])
-            std::fprintf(err, "vantrel: no screenshot %s: the replay presented no frame %ld\n",
-                         replay.shots[i].file.c_str(), replay.shots[i].frame);
-}
-
 }  // namespace
 
 int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     replay = Replay{};
     replay.err = err;
-    replay.shots = line.screenshots;
-    replay.shotTaken.assign(line.screenshots.size(), false);
+    replay.screenshots.shots = line.screenshots;
+    replay.screenshots.taken.assign(line.screenshots.size(), false);
+    replay.paced = line.verticalSync;
     std::string bytes;
     DemoHeader header;
     DemoSurvey survey;
@@ -191,12 +189,12 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     // Watched in a window unless full screen is asked for: no question.
     fullScreen = line.screen == StartScreen::fullScreen;
     platform::setVerticalSync(line.verticalSync);
-    platform::setTickFilter(replayReading);
-    platform::setMessageSource(replayMessage);
+    platform::setClockHooks({[](uint32_t) { return replay.frameReading(); }, [](uint32_t ms) { replay.wait(ms); }});
+    platform::setMessageSource([](platform::Message& m) { return replay.nextMessage(m); });
     int status = runGame();
-    platform::setTickFilter(nullptr);
-    platform::setMessageSource(nullptr);
-    tellMissedScreenshots(err);
+    platform::setClockHooks({});
+    platform::setMessageSource({});
+    replay.screenshots.tellMissed(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
     std::fprintf(out, "%s\n", endLine(replay.frames).c_str());
     if (replay.stopped) {

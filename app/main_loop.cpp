@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "game/sounds.h"
 #include "gfx/animated_sprite.h"
+#include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/video.h"
 #include <GL/gl.h>
@@ -45,8 +46,20 @@ bool drawScene() {
 
 // The queue is empty: draw (unless minimised), then present, unless this pass
 // ends the program. A minimised window is still presented and its keys tested.
+//
+// The order of an idle pass is what recorded games rely on:
+//   1. the level watcher: a watched level file that changed is loaded (and a
+//      recording notes its text) before the frame that shows it;
+//   2. the frame's clock reading, the one reading every clock of the game
+//      sees this frame (a recording notes it, a replay hands out its own);
+//   3. the frame: keys, then the title or the game;
+//   4. presenting, ESC, F1.
+// A replay replaces a level where its recording noted it, before the frame's
+// reading: a level loaded after the reading, or a second reading in a pass,
+// would move every recorded game.
 LoopPass idlePass() {
-    pollLevelFile();  // a watched level file that changed is loaded before the frame that shows it
+    pollLevelFile();
+    platform::takeFrameReading();
     if (framesPresented > 0) startSound();  // once, after the first frame is shown; it opens on a thread of its own
     bool leaveLoop = false;
     if (windowActive && !drawScene()) leaveLoop = true;

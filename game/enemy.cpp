@@ -17,10 +17,11 @@ Enemy::Enemy(double x, double y, double z, double lowerBound, double upperBound,
 }
 
 void Enemy::update() {
-    if (lastTick == 0) lastTick = platform::tickCount();
-    double elapsed = double(uint32_t(platform::tickCount() - lastTick));
+    uint32_t now = platform::frameTicks();
+    if (lastTick == 0) lastTick = now;
+    double elapsed = double(uint32_t(now - lastTick));
     y += speed * elapsed;
-    lastTick = platform::tickCount();
+    lastTick = now;
     int r1 = nextRandom() % 20;
     int r2 = nextRandom() % 100;
     int factor = r2 <= 50 ? r1 : -r1;  // at a bound the speed turns and changes by up to 19 %

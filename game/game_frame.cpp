@@ -57,7 +57,7 @@ void riseOneStep(Player& p) {
 // The steps the time since the last rise has made. Whole numbers only, so
 // that every build and target rises the same way.
 uint32_t climbStepsDue() {
-    uint32_t now = platform::tickCount();
+    uint32_t now = platform::frameTicks();
     uint32_t steps = 0;
     if (game.climbTick != 0) {
         // At most 2^32 ms times 60, in thousandths: whole steps fit 32 bits.
@@ -116,7 +116,7 @@ void testAndDrawStairs() {
         if (reached == climbStair) {
             game.climbTargetY = game.stairs[i]->height + p.y;
             game.climbing = true;
-            game.climbTick = platform::tickCount();
+            game.climbTick = platform::frameTicks();
             game.climbStepPart = climbStartPart;
             game.scoreCounter->setValue(game.scoreCounter->value() + game.bonusTimer->value());
             playSound(Sound::climb);
@@ -165,14 +165,13 @@ void drawFloors() {
 
 // The last life is gone: the game-over picture stays on screen for the
 // pause (no message is handled meanwhile), then the game returns to its title.
-// The pause reads the clock until it has passed, however often that is: a
-// replay hands out the recorded readings, so the count of them is the demo's.
+// The game's clocks keep the frame's reading through the pause; the next
+// frame's reading takes the pause in.
 void gameOver() {
     game.gameOverPicture->draw();
     platform::presentWindow();
     playSound(Sound::gameOver);  // heard through the pause
-    uint32_t start = platform::tickCount();
-    while (platform::tickCount() - start < gameOverPause) platform::waitingForTicks();
+    platform::waitTicks(gameOverPause);
     restartGame();
 }
 

@@ -10,8 +10,9 @@ HudCounter::HudCounter(double x, double y, double z, double rate, const char* ic
 }
 
 void HudCounter::draw() {
-    if (lastTick == 0) lastTick = platform::tickCount();
-    uint32_t elapsed = platform::tickCount() - lastTick;
+    uint32_t now = platform::frameTicks();
+    if (lastTick == 0) lastTick = now;
+    uint32_t elapsed = now - lastTick;
     currentValue += rate * elapsed;
     if (currentValue < 0) currentValue = 0;
     char text[256];
@@ -27,7 +28,7 @@ void HudCounter::draw() {
         glPopMatrix();
     }
     font.drawText(x + glyphWidth, y, z, text);
-    lastTick = platform::tickCount();
+    lastTick = now;
 }
 
 void HudCounter::setValue(double v) { currentValue = v; }

@@ -20,10 +20,11 @@ Player::Player() {
 }
 
 void Player::update() {
-    if (lastTick == 0) lastTick = platform::tickCount();
-    uint32_t elapsed = platform::tickCount() - lastTick;  // unsigned: survives the counter's wrap
+    uint32_t now = platform::frameTicks();
+    if (lastTick == 0) lastTick = now;
+    uint32_t elapsed = now - lastTick;  // unsigned: survives the counter's wrap
     x += velocity * elapsed;
-    lastTick = platform::tickCount();
+    lastTick = now;
     if (x < minX) {
         x = minX;
         velocity = 0;
@@ -35,7 +36,7 @@ void Player::update() {
 }
 
 void Player::draw() {
-    uint32_t now = platform::tickCount();
+    uint32_t now = platform::frameTicks();
     if (!walkClockStarted) {
         walkClockStarted = true;
         lastWalkStepTick = now;

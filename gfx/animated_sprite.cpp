@@ -23,7 +23,7 @@ AnimatedSprite::AnimatedSprite(double x, double y, double z, double width, doubl
 }
 
 void AnimatedSprite::draw() {
-    uint32_t now = platform::tickCount();
+    uint32_t now = platform::frameTicks();
     if (lastFrameTick == 0) lastFrameTick = now;
     if (firstDrawTick == 0) firstDrawTick = now;
     if (uint32_t(now - firstDrawTick) > lifetime) alive = false;  // still drawn this time

@@ -16,36 +16,60 @@ uint32_t setStep = 0;
 constexpr uint32_t readsBeforeWaiting = 100000;
 uint32_t readsSinceMoved = 0;
 
-TickFilter filter = nullptr;
+uint32_t frameReading = 0;  // the reading the game's clocks see this frame
+ClockHooks hooks;
+}  // namespace
 
-uint32_t reading() {
+uint32_t tickCount() {
     if (!clockIsSet) return uint32_t(backend::systemTicks());  // keeps the low 32 bits: wraps
     uint32_t now = setTime;
     setTime += setStep;
     if (setStep == 0 && ++readsSinceMoved > readsBeforeWaiting) ++setTime;
     return now;
 }
-}  // namespace
 
-uint32_t tickCount() { return filter ? filter(reading()) : reading(); }
+uint32_t frameTicks() { return frameReading; }
 
-void setTickFilter(TickFilter f) { filter = f; }
-TickFilter tickFilter() { return filter; }
+uint32_t takeFrameReading() {
+    uint32_t reading = tickCount();
+    frameReading = hooks.frameReading ? hooks.frameReading(reading) : reading;
+    return frameReading;
+}
+
+uint32_t busyWait(uint32_t ms) {
+    uint32_t start = tickCount();
+    uint32_t waited = 0;
+    while ((waited = tickCount() - start) < ms) waitingForTicks();
+    return waited;
+}
+
+void waitTicks(uint32_t ms) {
+    if (hooks.wait)
+        hooks.wait(ms);
+    else
+        busyWait(ms);
+}
+
+void setClockHooks(ClockHooks h) { hooks = std::move(h); }
 
 uint64_t wallMilliseconds() { return uint64_t(backend::steadyNanoseconds() / 1000000); }
 
 namespace testing {
 
+// The game's frame reading moves with a set clock, so that an object a test
+// drives directly sees the time the test set.
 void setClock(uint32_t now, uint32_t step) {
     clockIsSet = true;
     setTime = now;
     setStep = step;
     readsSinceMoved = 0;
+    frameReading = now;
 }
 
 void advanceClock(uint32_t milliseconds) {
     setTime += milliseconds;
     readsSinceMoved = 0;
+    frameReading += milliseconds;
 }
 
 void useSystemClock() { clockIsSet = false; }

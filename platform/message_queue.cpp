@@ -1,8 +1,8 @@
 #include "platform/backend.h"
-#include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/testing.h"
 #include <deque>
+#include <utility>
 
 namespace platform {
 
@@ -15,8 +15,8 @@ constexpr intptr_t repeatBit = intptr_t(1) << 30;
 constexpr intptr_t releaseBit = intptr_t(1) << 31;
 constexpr uint8_t keyF4 = 115;
 
-MessageWatcher watcher = nullptr;
-MessageSource source = nullptr;
+MessageWatcher watcher;
+MessageSource source;
 }  // namespace
 
 bool takeWaitingMessage(Message& out) {
@@ -26,25 +26,18 @@ bool takeWaitingMessage(Message& out) {
     return true;
 }
 
-// The clock readings taken meanwhile (how long a controller's button has
-// been held) are the platform's own: a recording or replay does not see them.
-void pumpWindowMessages() {
-    TickFilter filter = tickFilter();
-    setTickFilter(nullptr);
-    backend::pumpEvents();
-    setTickFilter(filter);
-}
+void pumpWindowMessages() { backend::pumpEvents(); }
 
 bool peekMessage(Message& out) {
     if (source) return source(out);
     if (queue.empty()) pumpWindowMessages();
     bool taken = takeWaitingMessage(out);
-    if (watcher) watcher(taken ? &out : nullptr);
+    if (taken && watcher) watcher(out);
     return taken;
 }
 
-void setMessageWatcher(MessageWatcher w) { watcher = w; }
-void setMessageSource(MessageSource s) { source = s; }
+void setMessageWatcher(MessageWatcher w) { watcher = std::move(w); }
+void setMessageSource(MessageSource s) { source = std::move(s); }
 
 void postMessage(const Message& message) { queue.push_back(message); }
 

@@ -3,6 +3,7 @@
 // depends on the kind), and the one queue they travel through.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -59,13 +60,13 @@ bool peekMessage(Message& out);
 void postMessage(const Message& message);
 // Posts a quit message carrying the exit code.
 void postQuitMessage(int exitCode);
-// A recording watches what peekMessage hands out: every message it takes,
-// and a null `taken` whenever it finds none (an idle pass, a frame, follows).
-using MessageWatcher = void (*)(const Message* taken);
+// A recording watches what peekMessage hands out: every message it takes.
+// Empty for none.
+using MessageWatcher = std::function<void(const Message& taken)>;
 void setMessageWatcher(MessageWatcher watcher);
 // A replay hands out the messages itself: while a source is set, peekMessage
-// returns what the source gives and leaves the queue alone.
-using MessageSource = bool (*)(Message& out);
+// returns what the source gives and leaves the queue alone. Empty for none.
+using MessageSource = std::function<bool(Message& out)>;
 void setMessageSource(MessageSource source);
 // For a source: the oldest message the program has posted (or the platform
 // has queued) without asking the window system; and turning what the window

@@ -65,10 +65,10 @@ refused "$out/fifo" "it is not a demo"
 fed
 written=$(sed -n 's/^\([0-9]*\) bytes.*/\1/p' "$out/feed.log")
 [ "${written:-0}" -le 1048576 ] || fail "the FIFO took $written bytes of zeros before they were refused"
-printf 'vantrel-demo 1\n' > "$out/huge.demo"
+printf 'vantrel-demo 2\n' > "$out/huge.demo"
 truncate -s 65M "$out/huge.demo"
 refused "$out/huge.demo" "it is larger than any demo (64 MiB)"
-feed sh -c 'printf "vantrel-demo 1\n"; exec cat /dev/zero'
+feed sh -c 'printf "vantrel-demo 2\n"; exec cat /dev/zero'
 refused "$out/fifo" "it is larger than any demo (64 MiB)"
 fed
 

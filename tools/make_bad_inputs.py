@@ -2,7 +2,7 @@
 """Writes the broken pictures, level files and demos of tests/bad_inputs/, the
 catalogue of inputs the game must survive. Run from the repository's top:
 
-    /usr/bin/python3 tools/make_bad_inputs.py
+    /usr/bin/python3 tools/make_bad_inputs.py [pictures] [levels] [demos]
 
 Needs Debian's python3-pil for the JPEG variants. The files are committed;
 this only makes them again.
@@ -12,7 +12,6 @@ import os
 import struct
 import zlib
 
-from PIL import Image
 
 OUT = "tests/bad_inputs"
 
@@ -44,6 +43,8 @@ def jpeg_with_size(data, width, height):
 
 
 def pictures():
+    from PIL import Image  # only the pictures need it
+
     good = tga(8, 8)
     rle = tga_header(10, 64, 64, 24) + bytes([0xFF, 1, 2, 3]) * 32  # 32 runs of 128 pixels
     colour = jpeg(Image.new("RGB", (16, 16), (200, 30, 30)))
@@ -133,43 +134,48 @@ def number(n):
             return out
 
 
-def demo_header(version="0.2.0", start=None):
+def demo_header(version="0.3.0", start=None, rules=1):
     """A demo of a level of its own, so that no data's levels are asked for."""
     text = level([ENEMY], [STAIR], [ITEM]) if start is None else start
-    return (f"vantrel-demo 1\ngame {version}\nlevels 0\nstart file {len(text)}\n{text}\ntick 1000\n"
-            "records\n").encode("latin-1")
-
-
-def ticks(delta, count):
-    return b"T" + number((delta << 1) ^ (delta >> 63)) + number(count)
+    return (f"vantrel-demo 2\ngame {version}\nrules {rules}\nlevels 0\nstart file {len(text)}\n{text}\n"
+            "tick 1000\nrecords\n").encode("latin-1")
 
 
 def frame(delta=16):
-    """A frame and its clock readings: one 16 ms on, then nine alike."""
-    return b"F" + ticks(delta, 1) + ticks(0, 9)
+    """A frame and its clock reading, `delta` ms after the one before."""
+    return b"F" + number((delta << 1) ^ (delta >> 63))
+
+
+def message(kind, w_param, l_param):
+    return b"M" + bytes([kind]) + number(w_param) + number(l_param)
 
 
 def demos():
     frames = b"".join(frame() for _ in range(3))
     write("not-a-demo.demo", "this is not a demo, just some words\n")
     write("empty.demo", b"")
-    write("other-format.demo", demo_header().replace(b"vantrel-demo 1", b"vantrel-demo 2"))
+    write("other-format.demo", demo_header().replace(b"vantrel-demo 2", b"vantrel-demo 3"))
+    write("earlier-format.demo", b"vantrel-demo 1\ngame 0.2.0\nlevels 0\nstart level 0\ntick 1000\nrecords\nF")
+    write("later-rules.demo", demo_header(version="9.0.0", rules=2) + frames)
     write("header-cut.demo", demo_header()[:40])
     write("huge-level-count.demo", demo_header().replace(b"levels 0", b"levels 99999999999999999999"))
-    write("cut-in-a-run.demo", demo_header() + frames + b"F" + ticks(16, 1)[:2])
+    write("cut-in-a-wait.demo", demo_header() + frames + frame() + b"W\x80")
     write("unknown-record.demo", demo_header() + frames + b"Z" + frames)
-    write("bad-message-kind.demo", demo_header() + frames + b"M\x63" + number(32) + number(0) + frames)
-    write("overlong-number.demo", demo_header() + frames + b"T" + b"\xff" * 11 + b"\x01")
+    write("bad-message-kind.demo", demo_header() + frames + message(0x63, 32, 0) + frames)
+    # 65535 x 65535: a recording never holds a size, which fits the view to its own window.
+    write("window-size.demo", demo_header() + frames + message(1, 0, 0xFFFFFFFF) + frames)
+    write("overlong-number.demo", demo_header() + frames + b"F" + b"\xff" * 11 + b"\x01")
     write("huge-level-record.demo", demo_header() + frames + b"L" + number(1 << 40) + b"2\n")
     write("level-record-not-a-level.demo", demo_header() + frames + b"L" + number(5) + b"hello" + frames +
           b"E" + number(6) + number(0))
     write("bytes-after-end.demo", demo_header() + frames + b"E" + number(3) + number(0) + b"more")
-    write("keys-out-of-range.demo", demo_header() + frames + b"M\x04" + number(1 << 60) + number(0) + b"M\x05" +
-          number(300) + number(0) + frames + b"E" + number(6) + number(0))
+    write("keys-out-of-range.demo", demo_header() + frames + message(4, 70000, 0) + message(5, 300, 0) + frames +
+          b"E" + number(6) + number(0))
 
 
 if __name__ == "__main__":
+    import sys
     os.makedirs(OUT, exist_ok=True)
-    pictures()
-    levels()
-    demos()
+    wanted = sys.argv[1:] or ["pictures", "levels", "demos"]
+    for kind in wanted:
+        {"pictures": pictures, "levels": levels, "demos": demos}[kind]()

@@ -266,7 +266,7 @@ try {
     let during = null;
     playing = playing && await check('"save this game" during play downloads the demo', async () => {
         during = await savedDemo(page);
-        assert.ok(during.subarray(0, 15).toString() === 'vantrel-demo 1\n',
+        assert.ok(during.subarray(0, 15).toString() === 'vantrel-demo 2\n',
             `during play it begins ${JSON.stringify(during.subarray(0, 40).toString('latin1'))}`);
         return `${during.length} bytes`;
     });
@@ -280,7 +280,7 @@ try {
     if (playing && during !== null) {
         await check('"save this game" after the end gives the whole demo', async () => {
             const after = await savedDemo(page);
-            assert.ok(after.subarray(0, 15).toString() === 'vantrel-demo 1\n' && after.length >= during.length,
+            assert.ok(after.subarray(0, 15).toString() === 'vantrel-demo 2\n' && after.length >= during.length,
                 `${after.length} bytes after the end, ${during.length} during play`);
             // The shell replays it on the desktop, which must end on the page's line.
             writeFileSync(`${opt.out}/page-game.demo`, after);

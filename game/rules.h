@@ -1,0 +1,16 @@
+// The version of the game's rules: how it plays, as a recorded game depends
+// on it. A recorded game names the rules it was played by, and every later
+// release replays it by those rules.
+//
+// Raise it with any change that would make a recorded game go another way:
+// a rule of play, the arithmetic of a move, a shipped level, what a key or
+// message does, the order of a frame. The old rules stay in the game, chosen
+// by the version a demo names (or, where they truly cannot, the demo is
+// refused with the release that replays it). Changes that alter no recorded
+// game (drawing, sound, reading the clock more or less often, speed) leave it
+// as it is.
+#pragma once
+#include <cstdint>
+
+// The rules of this release. Demos of rules 1 up to this one replay.
+constexpr uint32_t rulesVersion = 1;
