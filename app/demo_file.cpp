@@ -3,6 +3,7 @@
 #include "game/state_hash.h"
 #include "platform/paths.h"
 #include "platform/printable_text.h"
+#include <bit>
 #include <cerrno>
 #include <cfloat>
 #include <cinttypes>
@@ -98,9 +99,15 @@ bool DemoWriter::writeHeader(const DemoHeader& h) {
 }
 
 void DemoWriter::frame(uint32_t reading) {
-    startRecord(RecordKind::frame);
-    putNumber(zigzag(int32_t(reading - lastTick)));
+    int32_t delta = int32_t(reading - lastTick);
     lastTick = reading;
+    if (delta >= 0 && delta <= maxShortFrameDelta) {
+        uint8_t byte = uint8_t(shortFrameBit | delta);
+        put(&byte, 1);
+        return;
+    }
+    startRecord(RecordKind::frame);
+    putNumber(zigzag(delta));
 }
 
 void DemoWriter::wait(uint32_t waited) {
@@ -113,7 +120,7 @@ void DemoWriter::message(const platform::Message& m) {
     uint8_t kind = uint8_t(m.kind);
     put(&kind, 1);
     putNumber(uint32_t(m.wParam));
-    putNumber(uint32_t(m.lParam));
+    putNumber(std::rotl(uint32_t(m.lParam), 2));
 }
 
 void DemoWriter::level(const std::string& text) {
@@ -358,7 +365,8 @@ bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
 
 bool DemoReader::peekKind(RecordKind& kind) const {
     if (!bytes || offset >= end) return false;
-    kind = RecordKind(uint8_t((*bytes)[offset]));
+    uint8_t byte = uint8_t((*bytes)[offset]);
+    kind = byte & shortFrameBit ? RecordKind::frame : RecordKind(byte);
     return true;
 }
 
@@ -368,16 +376,21 @@ bool DemoReader::next(DemoRecord& r) {
     uint8_t kind = 0, messageKind = 0;
     uint64_t a = 0, b = 0;
     bool ok = c.byte(kind);
-    r.kind = RecordKind(kind);
+    r.kind = kind & shortFrameBit ? RecordKind::frame : RecordKind(kind);
     switch (r.kind) {
     case RecordKind::message:
         // The parameters as the platform makes them from 32 bits: on a
         // 32-bit target a set top bit makes lParam negative there too.
         ok = c.byte(messageKind) && recordedKind(messageKind) && c.number(a) && a <= UINT32_MAX && c.number(b) &&
              b <= UINT32_MAX;
-        r.message = {platform::MessageKind(messageKind), uintptr_t(uint32_t(a)), intptr_t(uint32_t(b))};
+        r.message = {platform::MessageKind(messageKind), uintptr_t(uint32_t(a)),
+                     intptr_t(std::rotr(uint32_t(b), 2))};
         break;
     case RecordKind::frame:
+        if (kind & shortFrameBit) {
+            r.delta = kind & maxShortFrameDelta;
+            break;
+        }
         ok = c.number(a) && a <= UINT32_MAX;
         r.delta = int32_t(unzigzag(a));
         break;

@@ -15,9 +15,13 @@
 // (signed ones zig-zagged first):
 //
 //   'M' kind wParam lParam   a message the game took from its queue (the
-//                        parameters' low 32 bits)
+//                        parameters' low 32 bits, lParam rotated left by 2
+//                        bits so that a key's flags in its top bits take
+//                        one byte)
 //   'F' delta            a frame: its clock reading, `delta` ms after the
 //                        frame before (the first after the header's tick)
+//   0x80 + delta         the same for a delta of 0 to 127 ms, in one byte:
+//                        a minute of play at 60 frames a second takes 3.5 KiB
 //   'W' ms               the frame waited (the game-over picture), this long
 //   'L' bytes text       the game's own level was replaced by this text,
 //                        before the next frame's reading
@@ -57,6 +61,9 @@ struct DemoHeader {
 uint64_t levelHash(const std::string& text);
 
 enum class RecordKind : uint8_t { message = 'M', frame = 'F', wait = 'W', level = 'L', end = 'E' };
+// A frame record of one byte: this bit set, and the delta in the others.
+constexpr uint8_t shortFrameBit = 0x80;
+constexpr int32_t maxShortFrameDelta = 0x7F;
 
 struct DemoRecord {
     RecordKind kind = RecordKind::frame;

@@ -146,12 +146,19 @@ def frame(delta=16):
     return b"F" + number((delta << 1) ^ (delta >> 63))
 
 
+def short_frame(delta=16):
+    """The same in one byte, as a recording writes a delta of 0 to 127 ms."""
+    return bytes([0x80 | delta])
+
+
 def message(kind, w_param, l_param):
-    return b"M" + bytes([kind]) + number(w_param) + number(l_param)
+    """lParam is held rotated left by 2 bits."""
+    rotated = ((l_param << 2) | (l_param >> 30)) & 0xFFFFFFFF
+    return b"M" + bytes([kind]) + number(w_param) + number(rotated)
 
 
 def demos():
-    frames = b"".join(frame() for _ in range(3))
+    frames = frame() + short_frame() + frame(200)
     write("not-a-demo.demo", "this is not a demo, just some words\n")
     write("empty.demo", b"")
     write("other-format.demo", demo_header().replace(b"vantrel-demo 2", b"vantrel-demo 3"))
