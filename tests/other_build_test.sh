@@ -23,4 +23,11 @@ echo "$recorded" | grep -q '^frames [1-9][0-9]*, level [0-9]*, ' || fail "the re
 replayed=$(SDL_VIDEODRIVER=offscreen "$other" --no-vsync --datadir . --play-demo "$out/bot.demo" 2>"$out/replay.err") ||
     fail "the second build's replay failed"
 [ "$replayed" = "$recorded" ] || fail "recorded '$recorded', the second build replayed '$replayed'"
-echo "other_build: $other replayed the level bot's '$recorded'"
+
+# Every release's golden demos replay on it to the lines they were recorded with.
+for demo in tests/golden/*/*.demo; do
+    line=$(SDL_VIDEODRIVER=offscreen "$other" --no-vsync --datadir . --play-demo "$demo" 2>"$out/golden.err") ||
+        fail "the second build could not replay $demo"
+    [ "$line" = "$(cat "${demo%.demo}.line")" ] || fail "$demo: kept '$(cat "${demo%.demo}.line")', the second build replayed '$line'"
+done
+echo "other_build: $other replayed the level bot's '$recorded' and the golden demos"

@@ -3,8 +3,8 @@
 # its software renderer): the title as the desktop draws it headless, play,
 # the floor bar through the figure's see-through corners, the figure walking,
 # "save this game", ESC, and the level bot's demo, recorded by the desktop
-# build, replayed in the page to the same end line;
-# and the game played in the page, saved, replayed by the desktop build to
+# build, replayed in the page to the same end line, as every release's golden
+# demo is to its kept line; and the game played in the page, saved, replayed by the desktop build to
 # the line the page printed.
 # The page is driven by tests/web/page_test.mjs, with playwright-core as
 # tests/web/package-lock.json pins it (npm ci, when not yet installed).
@@ -37,11 +37,19 @@ mkdir "$out/demos"
 bot=$("$record" "$out/demos/bot.demo" 15,18,16,17,19,16 3000 2>"$out/record.err") || fail "the recording failed"
 echo "$bot" | grep -q '^frames [1-9][0-9]*, level [0-9]*, ' || fail "the recording ended with '$bot'"
 rm "$out/record.err"  # the bot's account of each level
+# Every release's golden demos, served beside the bot's, with their lines.
+: >"$out/golden.txt"
+for demo in tests/golden/*/*.demo; do
+    name="golden-$(basename "$(dirname "$demo")")-$(basename "$demo")"
+    cp "$demo" "$out/demos/$name"
+    echo "$name $(cat "${demo%.demo}.line")" >>"$out/golden.txt"
+done
 SDL_VIDEODRIVER=offscreen "$screenshot" "$out/title.png" 3 2>"$out/screenshot.err" || fail "the headless renderer failed"
 "$pixels" "$out/title.png" $title_points >"$out/title.txt" || fail "cannot read the headless title"
 
 node "$web/page_test.mjs" --site "$site" --demos "$out/demos" --out "$out" --pixels "$pixels" \
-    --title-points "$title_points" --title-colours "$out/title.txt" --bot-line "$bot" || fail "the page failed"
+    --title-points "$title_points" --title-colours "$out/title.txt" --bot-line "$bot" --golden "$out/golden.txt" ||
+    fail "the page failed"
 
 [ -s "$out/page-game.demo" ] || fail "the page's game was not saved"
 line=$(cat "$out/page-game.line")

@@ -158,4 +158,14 @@ mkdir -p "$deep" && mv "$out/bot.demo" "$deep/bot ü.demo" || fail "cannot make 
     >"$out/replay.out" 2>"$out/replay.err" || fail "Windows could not replay the Linux demo"
 replayed=$(crlf_line "$out/replay.out")
 [ "$replayed" = "$recorded" ] || fail "Linux recorded '$recorded', Windows replayed '$replayed'"
-echo "windows: played under Wine (title after $title_ms ms), '$played' replayed on Linux; '$recorded' replayed on Windows"
+
+# Every release's golden demos replay on Windows to the lines they were
+# recorded with.
+for demo in tests/golden/*/*.demo; do
+    path=$(windows_name "$(pwd)/$demo")
+    (cd "$out/elsewhere" && exec wine "$exe" --no-vsync --play-demo "$path") \
+        >"$out/golden.out" 2>"$out/golden.err" || fail "Windows could not replay $demo"
+    [ "$(crlf_line "$out/golden.out")" = "$(cat "${demo%.demo}.line")" ] ||
+        fail "$demo: kept '$(cat "${demo%.demo}.line")', Windows replayed '$(crlf_line "$out/golden.out")'"
+done
+echo "windows: played under Wine (title after $title_ms ms), '$played' replayed on Linux; '$recorded' and the golden demos replayed on Windows"

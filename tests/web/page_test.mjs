@@ -1,13 +1,15 @@
 // The browser build played in a headless browser, as a player plays it: the
 // page shows the title as the desktop draws it, SPACE starts play, the floor
 // bar shows through the figure's see-through corners, → walks the figure,
-// "save this game" downloads the demo, ESC ends the game, and a demo
-// recorded by the desktop build replays in the page to the desktop's end
-// line. Run by tests/web_page_test.sh, which prepares what it compares
-// with; it prints a line per check and how fast the page went.
+// "save this game" downloads the demo, ESC ends the game, a demo recorded by
+// the desktop build replays in the page to the desktop's end line, and so
+// does every release's golden demo to its kept line. Run by
+// tests/web_page_test.sh, which prepares what it compares with; it prints a
+// line per check and how fast the page went.
 //
 //   node page_test.mjs --site DIR --demos DIR --out DIR --pixels PNG_PIXELS
 //                      --title-points "X Y ..." --title-colours FILE --bot-line LINE
+//                      --golden FILE      (lines "DEMO LINE": a demo in --demos and its line)
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
@@ -18,7 +20,7 @@ import { chromium } from 'playwright-core';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const { values: opt } = parseArgs({
-    options: Object.fromEntries(['site', 'demos', 'out', 'pixels', 'title-points', 'title-colours', 'bot-line']
+    options: Object.fromEntries(['site', 'demos', 'out', 'pixels', 'title-points', 'title-colours', 'bot-line', 'golden']
         .map((name) => [name, { type: 'string' }])),
 });
 for (const [name, value] of Object.entries(opt)) assert.ok(value, `--${name} is missing`);
@@ -303,6 +305,14 @@ try {
         assert.ok(line === opt['bot-line'],
             `#result holds '${line}', the program printed '${endLine(replay)}', the desktop '${opt['bot-line']}'`);
     });
+    const golden = readFileSync(opt.golden, 'utf8').split('\n').filter(Boolean).map((l) => /^(\S+) (.*)$/.exec(l));
+    for (const [, demo, kept] of golden) {
+        await check(`the golden demo ${demo} replays in the page to its line`, async () => {
+            await replay.goto(`${url}index.html?demo=${encodeURIComponent(demo)}&fast=1`);
+            const line = await eventually(240, () => replay.locator('#result').textContent());
+            assert.ok(line === kept, `#result holds '${line}', the demo was kept with '${kept}'`);
+        });
+    }
     await check('a demo that cannot be fetched is reported, and nothing starts', async () => {
         await replay.goto(`${url}index.html?demo=missing.demo`);
         const line = await eventually(15, () => replay.locator('#result').textContent());
