@@ -350,8 +350,9 @@ bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
     }
     h = DemoHeader{};
     bool ok = c.line(line, 64) && startsWith(line, "game ", h.gameVersion) && !h.gameVersion.empty() &&
-              c.line(line, 64) && readRules(line, h) && c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) &&
-              c.line(line, 64) && readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
+              c.line(line, 64) && readRules(line, h) && c.line(line, 32 + maxDemoLevels * 17) &&
+              startsWith(line, "levels ", rest) && readLevelHashes(rest, h) && c.line(line, 64) &&
+              readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
               decimal(rest, UINT32_MAX, n) && c.line(line, 64) && line == "records";
     if (!ok) {
         problem = "its header is damaged or cut short";
