@@ -96,15 +96,15 @@ struct Replay {
         return lastTick;
     }
 
-    // A wait where the recorded game waited takes its recorded time when
-    // watched, and none when run as fast as it goes: nothing reads the
-    // clock meanwhile.
+    // A wait where the recorded game waited: as long as the game asks when
+    // watched (never the recorded time, which a damaged demo could make
+    // days), and none when run as fast as it goes: no clock of the game
+    // moves meanwhile.
     void wait(uint32_t ms) {
         RecordKind kind;
         DemoRecord r;
-        bool recorded = tape.peekKind(kind) && kind == RecordKind::wait && tape.next(r);
-        if (!recorded) wentAstray = true;
-        if (paced) platform::busyWait(recorded ? r.waited : ms);
+        if (!tape.peekKind(kind) || kind != RecordKind::wait || !tape.next(r)) wentAstray = true;
+        if (paced) platform::busyWait(ms);
     }
 
     // What the replay's own window says: what it posted in answer to the
