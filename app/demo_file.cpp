@@ -1,5 +1,6 @@
 #include "app/demo_file.h"
 #include "game/level_file.h"
+#include "game/rules.h"
 #include "game/state_hash.h"
 #include "platform/paths.h"
 #include "platform/printable_text.h"
@@ -350,8 +351,16 @@ bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
     }
     h = DemoHeader{};
     bool ok = c.line(line, 64) && startsWith(line, "game ", h.gameVersion) && !h.gameVersion.empty() &&
-              c.line(line, 64) && readRules(line, h) && c.line(line, 32 + maxDemoLevels * 17) &&
-              startsWith(line, "levels ", rest) && readLevelHashes(rest, h) && c.line(line, 64) &&
+              c.line(line, 64) && readRules(line, h);
+    // Later rules may come with header lines of their own: what follows is
+    // not this release's to read.
+    if (ok && h.rules > rulesVersion) {
+        std::string release = "vantrel " + platform::printableText(h.gameVersion);
+        problem = "it was recorded by " + release + " by rules " + std::to_string(h.rules) +
+                  ", which this release does not know: replay it with " + release + " or later";
+        return false;
+    }
+    ok = ok && c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) && c.line(line, 64) &&
               readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
               decimal(rest, UINT32_MAX, n) && c.line(line, 64) && line == "records";
     if (!ok) {

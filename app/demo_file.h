@@ -119,8 +119,9 @@ public:
     std::string problem; // why reading stopped before `end`, when it did
 
     // Reads the header; false, with the reason in `problem`, when the bytes
-    // are not a demo this game can read. A demo of another format is named
-    // by the release that recorded it.
+    // are not a demo this game can read. A demo of another format, or of
+    // rules this release does not know, is refused naming the release that
+    // recorded it, before any header line a later release may have added.
     bool readHeader(const std::string& demoBytes, DemoHeader& header);
     // The next record; false at `end` or at a record that is cut short or
     // damaged (then `problem` says which and where). Only what a recording

@@ -39,11 +39,6 @@ DemoHeader thisGameHeader(uint32_t startTick) {
 }
 
 std::string headerDifference(const DemoHeader& demo, const DemoHeader& game) {
-    if (demo.rules > game.rules) {
-        std::string release = "vantrel " + platform::printableText(demo.gameVersion);
-        return "it was recorded by " + release + " by rules " + std::to_string(demo.rules) + ", which vantrel " +
-               game.gameVersion + " does not know: replay it with " + release + " or later";
-    }
     if (demo.ownLevel) return "";
     size_t common = std::min(demo.levelHashes.size(), game.levelHashes.size());
     for (size_t n = 0; n < common; ++n)
