@@ -41,7 +41,8 @@ bool recordedKind(uint8_t kind) {
     case K::sysKeyDown:
     case K::sysKeyUp:
     case K::sysCommand:
-    case K::quit: return true;
+    case K::quit:
+    case K::pause: return true;
     default: return false;
     }
 }

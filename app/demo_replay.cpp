@@ -8,6 +8,7 @@
 #include "app/screen_capture.h"
 #include "app/window.h"
 #include "game/game_state.h"
+#include "game/rules.h"
 #include "game/state_hash.h"
 #include "platform/clock.h"
 #include "platform/video.h"
@@ -182,6 +183,7 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     if (!loadDemo(line.demoFile, bytes, header, survey, err)) return 1;
     replay.tape.end = survey.wholeEnd;
     replay.lastTick = header.startTick;
+    playedRules = header.rules;  // played as it was recorded
     if (header.ownLevel)
         setOwnLevel(header.ownLevelText);
     else
@@ -194,6 +196,7 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     int status = runGame();
     platform::setClockHooks({});
     platform::setMessageSource({});
+    playedRules = rulesVersion;
     replay.screenshots.tellMissed(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
     std::fprintf(out, "%s\n", endLine(replay.frames).c_str());

@@ -6,6 +6,7 @@
 
 uint8_t KeyTable[256] = {};
 bool windowActive = true;
+bool pauseOnFocusLoss = true;
 
 namespace {
 
@@ -13,6 +14,12 @@ namespace {
 // held, and this says a fresh press has not been acted on yet. (F2 and F3,
 // cleared when acted on, act again on every repeat of a held key.)
 bool soundKeyPressed = false;
+// The same for pausing and resuming.
+bool pauseKeyPressed = false;
+
+bool isPauseKey(uintptr_t code) {
+    return code == platform::key::p || code == platform::key::pause || code == platform::key::play;
+}
 
 using platform::highWord;
 using platform::lowWord;
@@ -24,6 +31,7 @@ void keyPressed(uintptr_t code) {
     if (code >= 256 || KeyTable[code]) return;
     KeyTable[code] = 1;
     if (code == platform::key::m) soundKeyPressed = true;
+    if (isPauseKey(code)) pauseKeyPressed = true;
     processKeys();
 }
 
@@ -36,6 +44,11 @@ intptr_t windowProcedure(const platform::Message& message) {
         return 0;
     case MessageKind::activate:
         windowActive = highWord(message.wParam) == 0;
+        if (lowWord(message.wParam) == 0 && pauseOnFocusLoss && game.gameStarted && !game.paused)
+            platform::postMessage({MessageKind::pause, 0, 0});
+        return 0;
+    case MessageKind::pause:
+        pauseGame();
         return 0;
     case MessageKind::close:
         platform::postQuitMessage(0);  // the window itself is released by the main loop
@@ -58,6 +71,23 @@ intptr_t windowProcedure(const platform::Message& message) {
 }
 
 void processKeys() {
+    // First, so that the press that starts play does not also pause it.
+    if (pauseKeyPressed) {
+        pauseKeyPressed = false;
+        if (game.paused)
+            resumeGame();
+        else
+            pauseGame();
+    }
+    if (soundKeyPressed) {  // sound off and on, on the title too
+        switchSound();
+        soundKeyPressed = false;
+    }
+    if (game.paused) {
+        // Mirrors pressed meanwhile are not kept for later.
+        KeyTable[platform::key::f2] = KeyTable[platform::key::f3] = 0;
+        return;
+    }
     if (game.gameStarted && game.player) {
         if (KeyTable[platform::key::left]) game.player->velocity = -walkSpeed;
         if (KeyTable[platform::key::right]) game.player->velocity = walkSpeed;  // right wins
@@ -72,12 +102,9 @@ void processKeys() {
         KeyTable[platform::key::f3] = 0;
         playSound(Sound::mirror);
     }
-    if (soundKeyPressed) {  // sound off and on, on the title too
-        switchSound();
-        soundKeyPressed = false;
-    }
     // Last, so the call that starts play does not yet apply the arrows.
-    if (KeyTable[platform::key::space] && !game.gameStarted) {
+    bool startKey = KeyTable[platform::key::space] || KeyTable[platform::key::play];
+    if (startKey && !game.gameStarted) {
         startPlay();
         playSound(Sound::start);
     }

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (record.kind == RecordKind::frame) ++frames;
         // A replay is handed only what a recording holds: never a window size.
         if (record.kind == RecordKind::message && (record.message.kind == platform::MessageKind::size ||
-                                                   uint32_t(record.message.kind) > uint32_t(platform::MessageKind::quit)))
+                                                   uint32_t(record.message.kind) > uint32_t(platform::MessageKind::pause)))
             std::abort();
     }
     // Up to the end of its whole frames, the survey and the reader agree.

@@ -99,7 +99,7 @@ void moveAndDrawEnemies() {
     const Player& p = *game.player;
     for (int i = 0; i < game.enemyCount && i < maxEnemies; ++i) {
         Enemy& e = *game.enemies[i];
-        if (!game.explosion->playing) {
+        if (!game.explosion->playing && !game.paused) {
             e.update();
             if (e.touches(p.x + 2, p.y + 2, p.z + 2, p.width - 4, p.height - 4, p.depth - 4)) playerHit();
         }
@@ -112,7 +112,7 @@ void moveAndDrawEnemies() {
 void testAndDrawStairs() {
     const Player& p = *game.player;
     for (int i = 0; i < game.stairCount && i < maxStairs; ++i) {
-        int32_t reached = game.stairs[i]->test(p.x, p.y, p.z, p.width, p.height - 2, p.depth);
+        int32_t reached = game.paused ? 0 : game.stairs[i]->test(p.x, p.y, p.z, p.width, p.height - 2, p.depth);
         if (reached == climbStair) {
             game.climbTargetY = game.stairs[i]->height + p.y;
             game.climbing = true;
@@ -135,7 +135,9 @@ void collectAndDrawItems() {
     for (int i = 0; i < game.itemCount && i < maxItems; ++i) {
         AnimatedSprite*& item = game.items[i];
         if (!item) continue;
-        if (!item->alive) {  // its lifetime ran out at an earlier draw
+        if (game.paused) {  // drawn as it stands
+            if (item->alive) item->draw();
+        } else if (!item->alive) {  // its lifetime ran out at an earlier draw
             delete item;
             item = nullptr;
         } else if (item->overlaps(p.x, p.y, p.z, p.width, p.height - 2, p.depth)) {
@@ -177,21 +179,33 @@ void gameOver() {
 
 void playExplosion() {
     if (!game.explosion->playing) return;
-    game.explosion->draw();
-    if (game.explosion->playing) return;
+    game.explosion->draw();  // it stands still while the game's clock is held
+    if (game.explosion->playing || game.paused) return;
     resetClocks();  // it has just finished
     if (game.livesCounter->value() == 0) gameOver();
     game.player->restorePosition();
     game.player->velocity = 0;
 }
 
+// "PAUSED" in the middle of the picture, never mirrored.
+void drawPausedNotice() {
+    static const char notice[] = "PAUSED";
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    double width = (sizeof notice - 1) * glyphWidth;
+    game.scoreCounter->font.drawText((320 - width) / 2, (200 - glyphHeight) / 2, 0.5, notice);
+}
+
 }  // namespace
 
+// While paused the frame draws everything where it stands and moves, tests
+// and collects nothing: the game's clock is held, so nothing counts either.
 void gameFrame() {
     drawCounters();  // before the flips: never mirrored
     applyViewFlips();
     glEnable(GL_TEXTURE_2D);
-    movePlayer();
+    if (!game.paused) movePlayer();
     if (!game.explosion->playing) game.player->draw();
     moveAndDrawEnemies();
     glEnable(GL_TEXTURE_2D);  // the enemies leave texturing off
@@ -200,4 +214,5 @@ void gameFrame() {
     collectAndDrawItems();
     drawFloors();
     playExplosion();
+    if (game.paused) drawPausedNotice();
 }

@@ -5,6 +5,9 @@
 #include "game/player.h"
 #include "game/random.h"
 #include "gfx/animated_sprite.h"
+#include "game/rules.h"
+#include "game/sounds.h"
+#include "platform/clock.h"
 #include "platform/picture.h"
 #include <cstdio>
 #include <string>
@@ -12,6 +15,12 @@
 GameState game;
 
 namespace {
+
+// Not paused, the game's clock running.
+void endPause() {
+    game.paused = false;
+    platform::holdFrameClock(false);
+}
 
 int firstLevelNumber = 0;
 bool ownLevel = false;
@@ -53,6 +62,7 @@ void createPictures() {
 
 void startGame() {
     platform::PictureBatch batch;  // the three counters' fonts are one picture
+    endPause();
     game.gameStarted = game.flipVertical = game.flipHorizontal = false;
     game.currentLevel = firstLevelNumber;
     seedRandom(123456);  // every start replays the same enemy bounces
@@ -69,6 +79,7 @@ void startGame() {
 }
 
 void restartGame() {
+    endPause();
     game.gameStarted = false;
     game.livesCounter->setValue(startLives);
     game.scoreCounter->setValue(0);
@@ -112,6 +123,19 @@ bool replaceLevel(const std::string& text) {
     game.climbing = false;
     resetClocks();
     return true;
+}
+
+void pauseGame() {
+    if (!game.gameStarted || game.paused || playedRules < 2) return;
+    game.paused = true;
+    platform::holdFrameClock(true);
+    quietSounds();
+}
+
+void resumeGame() {
+    if (!game.paused) return;
+    endPause();
+    resetClocks();
 }
 
 void startPlay() {

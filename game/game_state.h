@@ -34,6 +34,7 @@ struct GameState {
     bool flipVertical = false;    // the play area is mirrored top to bottom (F2)
     bool flipHorizontal = false;  // the play area is mirrored left to right (F3)
     bool climbing = false;        // the player is rising on a stair
+    bool paused = false;          // play stands still, "PAUSED" shown, the game's clock held
     double climbTargetY = 0;      // where the climb ends
     // The climb's clock: the tick of its last rise (0: not started, the next
     // frame takes the present tick and rises nothing), and the part of a
@@ -81,5 +82,13 @@ bool replaceLevel(const std::string& text);
 // the game-over picture before it) was shown. The other counters keep their
 // clocks: they do not count.
 void startPlay();
+// Pauses play (P, the Pause key, a controller's Start, the window losing the
+// focus): nothing moves, no clock of the game runs, the sound is quiet. Only
+// while playing, by rules that pause; the title and the game-over picture
+// do not pause. Never ends by itself: resumeGame, or a start or restart.
+void pauseGame();
+// Play goes on where it stood; every clock starts afresh as after the
+// game's other pauses (resetClocks).
+void resumeGame();
 // Enemies, the player and a climb measure time afresh, so a pause moves nothing.
 void resetClocks();

@@ -13,4 +13,11 @@
 #include <cstdint>
 
 // The rules of this release. Demos of rules 1 up to this one replay.
-constexpr uint32_t rulesVersion = 1;
+//   1  0.3.0
+//   2  0.4.0: P, the Pause key and a controller's Start pause play and
+//      resume it; the window losing the focus pauses it (a pause message)
+constexpr uint32_t rulesVersion = 2;
+
+// The rules of the game being played: this release's, or those a replayed
+// demo names. What a later version added is done only by its rules.
+inline uint32_t playedRules = rulesVersion;

@@ -48,6 +48,8 @@ void setSoundOn(bool value) {
     if (!on) platform::stopEffects();
 }
 
+void quietSounds() { platform::stopEffects(); }
+
 bool soundIsOn() { return on; }
 void switchSound() { setSoundOn(!on); }
 

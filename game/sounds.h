@@ -24,6 +24,8 @@ constexpr int soundCount = 10;
 Sound itemSound(int32_t points);
 void playSound(Sound sound);
 
+// Stops what plays now, whether the sound is on or off (a pause).
+void quietSounds();
 // Sound on or off (--mute starts off; M switches). Off stops what plays.
 void setSoundOn(bool on);
 bool soundIsOn();

@@ -17,6 +17,10 @@ constexpr uint32_t readsBeforeWaiting = 100000;
 uint32_t readsSinceMoved = 0;
 
 uint32_t frameReading = 0;  // the reading the game's clocks see this frame
+uint32_t loopReading = 0;   // the latest the loop took (a set clock moves frameReading by itself)
+bool clockHeld = false;
+bool resuming = false;      // let go: the next reading goes on from where the clock stood
+uint32_t timeHeld = 0;      // ms held so far, taken off every reading
 ClockHooks hooks;
 }  // namespace
 
@@ -32,8 +36,19 @@ uint32_t frameTicks() { return frameReading; }
 
 uint32_t takeFrameReading() {
     uint32_t reading = tickCount();
-    frameReading = hooks.frameReading ? hooks.frameReading(reading) : reading;
+    if (hooks.frameReading) reading = hooks.frameReading(reading);
+    if (clockHeld) return frameReading;
+    if (resuming) timeHeld = reading - loopReading;  // the first frame after measures no time
+    resuming = false;
+    loopReading = frameReading = reading - timeHeld;
     return frameReading;
+}
+
+void holdFrameClock(bool held) {
+    if (held == clockHeld) return;
+    clockHeld = held;
+    resuming = !held;
+    frameReading = loopReading;
 }
 
 uint32_t busyWait(uint32_t ms) {
@@ -56,20 +71,20 @@ uint64_t wallMilliseconds() { return uint64_t(backend::steadyNanoseconds() / 100
 
 namespace testing {
 
-// The game's frame reading moves with a set clock, so that an object a test
-// drives directly sees the time the test set.
+// The game's frame reading moves with a set clock (unless held), so that an
+// object a test drives directly sees the time the test set.
 void setClock(uint32_t now, uint32_t step) {
     clockIsSet = true;
     setTime = now;
     setStep = step;
     readsSinceMoved = 0;
-    frameReading = now;
+    if (!clockHeld) frameReading = now - timeHeld;
 }
 
 void advanceClock(uint32_t milliseconds) {
     setTime += milliseconds;
     readsSinceMoved = 0;
-    frameReading += milliseconds;
+    if (!clockHeld) frameReading += milliseconds;
 }
 
 void useSystemClock() { clockIsSet = false; }

@@ -22,6 +22,12 @@ uint32_t tickCount();
 uint32_t frameTicks();
 uint32_t takeFrameReading();
 
+// While held (the game is paused), the game's clock stands still: frames
+// still take their readings, but frameTicks() stays where the hold began.
+// Once let go, the next frame's reading is where it stood, and the clock
+// goes on from there: every reading less the time held.
+void holdFrameClock(bool held);
+
 // Waits until `ms` milliseconds of the tick count have passed, reading it
 // over and over and handling nothing meanwhile (the game-over picture).
 void waitTicks(uint32_t ms);

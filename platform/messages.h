@@ -18,6 +18,7 @@ enum class MessageKind : uint32_t {
     sysKeyUp,
     sysCommand,  // wParam: system command (see below)
     quit,        // wParam: exit code; never dispatched, it ends the message loop
+    pause,       // the game is to pause (posted when the window loses the focus)
 };
 
 struct Message {
@@ -39,7 +40,8 @@ constexpr uint8_t pageUp = 33, pageDown = 34, end = 35, home = 36;
 constexpr uint8_t left = 37, up = 38, right = 39, down = 40;
 constexpr uint8_t printScreen = 44, insert = 45, del = 46;
 constexpr uint8_t f1 = 112, f2 = 113, f3 = 114, f10 = 121;
-constexpr uint8_t m = 'M';  // letters are their capitals' codes
+constexpr uint8_t m = 'M', p = 'P';  // letters are their capitals' codes
+constexpr uint8_t play = 0xFA;       // a controller's Start: starts play from the title, pauses it after
 }  // namespace key
 
 // System commands carried by MessageKind::sysCommand.

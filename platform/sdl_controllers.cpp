@@ -84,18 +84,19 @@ void hold(const Controller& c, Input input, uint8_t key, bool down) {
 
 bool escapeHeld(const Controller& c) { return holds(key::escape, source(c, backHeld)); }
 
-// Start is SPACE, unless Back is down (and has not quit yet): then the two
-// make the pair, F1, whichever came second.
+// Start is the play key (it starts play from the title and pauses it after),
+// unless Back is down (and has not quit yet): then the two make the pair,
+// F1, whichever came second.
 void pressStart(Controller& c, bool down) {
     c.startDown = down;
     if (!down) {
-        hold(c, buttonStart, key::space, false);
+        hold(c, buttonStart, key::play, false);
         hold(c, backAndStart, key::f1, false);
     } else if (c.backDown && !escapeHeld(c)) {
         c.paired = true;
         hold(c, backAndStart, key::f1, true);
     } else {
-        hold(c, buttonStart, key::space, true);
+        hold(c, buttonStart, key::play, true);
     }
 }
 

@@ -144,11 +144,11 @@ TEST_F(Pads, ButtonsAndTheDpadPressHoldAndRelease) {
     EXPECT_EQ(keys(), "+32");
     EXPECT_EQ(keys(), "");  // held: no repeats
     pad.press(buttonStart);
-    EXPECT_EQ(keys(), "+32r");  // SPACE again, already down
+    EXPECT_EQ(keys(), "+250");  // the play key: starts play, or pauses it
     pad.release(buttonA);
-    EXPECT_EQ(keys(), "");  // Start still holds it
-    pad.release(buttonStart);
     EXPECT_EQ(keys(), "-32");
+    pad.release(buttonStart);
+    EXPECT_EQ(keys(), "-250");
 
     pad.dpad(SDL_HAT_LEFT);
     EXPECT_EQ(keys(), "+37");
@@ -299,16 +299,16 @@ TEST_F(Pads, BackWithStartIsF1InsteadOfSpaceAndNoLongerQuits) {
     pad.release(buttonBack);
     EXPECT_EQ(keys(), "");
 
-    // Start first: it is SPACE at once; Back then completes the pair.
+    // Start first: it is the play key at once; Back then completes the pair.
     pad.press(buttonStart);
-    EXPECT_EQ(keys(), "+32");
+    EXPECT_EQ(keys(), "+250");
     pad.press(buttonBack);
     EXPECT_EQ(keys(), "+112");
     pt::advanceClock(3000);
     pad.release(buttonBack);
     EXPECT_EQ(keys(), "-112");
     pad.release(buttonStart);
-    EXPECT_EQ(keys(), "-32");
+    EXPECT_EQ(keys(), "-250");
 }
 
 namespace {
@@ -369,6 +369,25 @@ TEST_F(PadPlays, APadStartsPlayWalksClimbsAndReachesTheExit) {
     play->runFrame();
 }
 
+// Start leaves the title, and once play has begun pauses it and resumes it.
+TEST_F(PadPlays, StartStartsPlayThenPausesAndResumesIt) {
+    Pad pad;
+    play->runFrame();
+    auto pressStart = [&] {
+        pad.press(buttonStart);
+        ASSERT_TRUE(play->runFrames(2));
+        pad.release(buttonStart);
+        ASSERT_TRUE(play->runFrames(2));
+    };
+    pressStart();
+    EXPECT_TRUE(game.gameStarted);
+    EXPECT_FALSE(game.paused);
+    pressStart();
+    EXPECT_TRUE(game.paused);
+    pressStart();
+    EXPECT_FALSE(game.paused);
+}
+
 TEST_F(PadPlays, BackAndStartHeldAcrossTheSwitchSwitchOnceAndNeverStartPlay) {
     Pad pad;
     play->runFrame();
@@ -382,7 +401,7 @@ TEST_F(PadPlays, BackAndStartHeldAcrossTheSwitchSwitchOnceAndNeverStartPlay) {
     // Both buttons still down in the new window: they do not come again, and
     // Back's hold does not quit.
     ASSERT_TRUE(play->runFrames(100));
-    EXPECT_FALSE(game.gameStarted);  // SPACE held would start play in the new window
+    EXPECT_FALSE(game.gameStarted);  // Start held would start play in the new window
     pad.release(buttonStart);
     pad.release(buttonBack);
     ASSERT_TRUE(play->runFrames(3));

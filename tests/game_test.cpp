@@ -108,6 +108,59 @@ TEST_F(Game, AnArrowAfterSpaceWalksAt91UnitsASecond) {
     EXPECT_EQ(shown(100, 16), floorYellow);
 }
 
+// P pauses: the picture stands with "PAUSED" over it, nothing moves and no
+// clock runs however long it lasts, only P, M (and the loop's F1 and ESC)
+// act; P again goes on where play stood.
+TEST_F(Game, PPausesPlayAndNothingMovesOrCountsUntilPAgain) {
+    startPlaying("1 200 100 0 -16 190 0.05 16 data\\e.tga 0 0");
+    play->press(key::right);
+    play->runFrames(10);
+    play->press(key::p);
+    play->runFrame();
+    ASSERT_TRUE(game.paused);
+    double x = player().x, y = game.enemies[0]->y, bonus = game.bonusTimer->value();
+    play->press(key::left);  // ignored while paused, as are the mirrors
+    play->press(key::f2);
+    play->release(key::p);
+    play->msPerFrame = 1000;
+    play->runFrames(30);
+    EXPECT_EQ(player().x, x);
+    EXPECT_EQ(game.enemies[0]->y, y);
+    EXPECT_EQ(game.bonusTimer->value(), bonus);
+    EXPECT_GT(player().velocity, 0);
+    EXPECT_FALSE(game.flipVertical);
+    EXPECT_EQ(readText(112, 92, 6, [&](double wx, double wy) { return shown(wx, wy); }), "PAUSED");
+    play->release(key::left);
+    play->msPerFrame = 16;
+    play->press(key::p);
+    play->runFrames(2);  // the first frame after measures no time, as after any pause
+    EXPECT_FALSE(game.paused);
+    EXPECT_NEAR(player().x, x + 0.091 * 16, 1e-9);
+    EXPECT_NEAR(game.bonusTimer->value(), bonus - 0.025 * 16, 1e-9);
+    EXPECT_NE(readText(112, 92, 6, [&](double wx, double wy) { return shown(wx, wy); }), "PAUSED");
+}
+
+// Losing the focus pauses play, and gaining it back does not resume it; on
+// the title nothing pauses.
+TEST_F(Game, LosingTheFocusPausesPlayUntilThePlayerResumes) {
+    writeLevel(0, emptyLevel);
+    play = std::make_unique<ScriptedPlay>();
+    pt::injectMessage({platform::MessageKind::activate, 0, 0});
+    play->runFrame();
+    EXPECT_FALSE(game.paused);
+    play->press(key::space);
+    play->runFrame();
+    pt::injectMessage({platform::MessageKind::activate, 0, 0});
+    play->runFrames(2);
+    EXPECT_TRUE(game.paused);
+    pt::injectMessage({platform::MessageKind::activate, 1, 0});
+    play->runFrames(2);
+    EXPECT_TRUE(game.paused);
+    play->press(key::pause);
+    play->runFrame();
+    EXPECT_FALSE(game.paused);
+}
+
 TEST_F(Game, AClimbPaysTheBonusEndsAtItsTargetAndDoesNotFireAgain) {
     startPlaying("0 1 0 0 0 20 32 0 1 0");
     EXPECT_TRUE(game.climbing);

@@ -164,7 +164,7 @@ def demos():
     write("other-format.demo", demo_header().replace(b"vantrel-demo 2", b"vantrel-demo 3"))
     write("earlier-format.demo", b"vantrel-demo 1\ngame 0.2.0\nlevels 0\nstart level 0\ntick 1000\nrecords\nF")
     # Later rules, with a header line of their own that this release does not know.
-    write("later-rules.demo", demo_header(version="9.0.0", rules=2).replace(b"rules 2\n", b"rules 2\nkeys left=65\n") +
+    write("later-rules.demo", demo_header(version="9.0.0", rules=99).replace(b"rules 99\n", b"rules 99\nkeys left=65\n") +
           frames)
     write("header-cut.demo", demo_header()[:40])
     write("huge-level-count.demo", demo_header().replace(b"levels 0", b"levels 99999999999999999999"))
