@@ -67,6 +67,47 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
 done
 round_trip "under openbox"
 
+# Under openbox: P pauses play (the picture stands still, though the bonus
+# would count down every second), P goes on; another window taking the
+# focus pauses it, and the game's coming back leaves it paused. The game
+# recorded meanwhile replays with its pauses to its line.
+stands_still() {
+    "$snapshot" "$win" "$out/still-a.png" >/dev/null || fail "no snapshot of the game"
+    sleep 1
+    "$snapshot" "$win" "$out/still-b.png" >/dev/null || fail "no snapshot of the game"
+    cmp -s "$out/still-a.png" "$out/still-b.png"
+}
+"$game" --window --record "$out/pauses.demo" >"$out/pauses.txt" 2>"$out/pauses.err" &
+game_pid=$!
+win=$(find_window "Vantrel Remake") || fail "pause: the game window did not appear"
+sleep 0.5
+press space 0.1
+sleep 0.5
+stands_still && fail "pause: the picture stands still in play"
+press p 0.1
+sleep 0.3
+stands_still || fail "pause: P did not pause play"
+press p 0.1
+sleep 0.3
+stands_still && fail "pause: P again did not resume play"
+xmessage -name other "another window" 2>/dev/null &
+other=$!
+other_win=$(find_window "other") || fail "pause: the other window did not appear"
+xdotool windowactivate --sync "$other_win" 2>/dev/null
+sleep 0.5
+stands_still || fail "pause: losing the focus did not pause play"
+xdotool windowactivate --sync "$win" 2>/dev/null
+sleep 0.5
+stands_still || fail "pause: the game resumed by itself"
+kill "$other" 2>/dev/null
+press p 0.1
+sleep 0.3
+stands_still && fail "pause: P did not resume play after the focus came back"
+ended_with_escape "pause"
+replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/pauses.demo" 2>"$out/pauses-replay.err") ||
+    fail "pause: the recorded game did not replay"
+[ "$replayed" = "$(cat "$out/pauses.txt")" ] || fail "pause: recorded '$(cat "$out/pauses.txt")', replayed '$replayed'"
+
 SDL_AUDIODRIVER=dummy "$game" -f 2>"$out/start-full.err" &
 game_pid=$!
 find_window "Vantrel Remake" >/dev/null || fail "-f: the game window did not appear"
@@ -75,4 +116,5 @@ press space 0.1
 eventually full_screen_shown || fail "-f: full screen is not the 4:3 picture on black ($yellow yellow)"
 ended_with_escape "-f"
 kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null
-echo "desktop: F1 round trip without a window manager and under openbox, -f at start: 4:3 on black, floors in place"
+echo "desktop: F1 round trip without a window manager and under openbox, -f at start: 4:3 on black, floors in place;" \
+    "pause by P and by the focus lost under openbox"
