@@ -30,6 +30,13 @@ using platform::MessageKind;
 void keyPressed(uintptr_t code) {
     if (code >= 256 || KeyTable[code]) return;
     KeyTable[code] = 1;
+    if (game.enteringName) {
+        // Every key is the name's; the one that confirms it is let go here,
+        // so that it does not go on to start the next game from the title.
+        nameKeyPressed(uint8_t(code));
+        if (!game.enteringName) KeyTable[code] = 0;
+        return;
+    }
     if (code == platform::key::m) soundKeyPressed = true;
     if (isPauseKey(code)) pauseKeyPressed = true;
     processKeys();
@@ -71,6 +78,7 @@ intptr_t windowProcedure(const platform::Message& message) {
 }
 
 void processKeys() {
+    if (game.enteringName) return;  // the name takes every key
     // First, so that the press that starts play does not also pause it.
     if (pauseKeyPressed) {
         pauseKeyPressed = false;

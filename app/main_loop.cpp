@@ -4,6 +4,7 @@
 #include "app/window.h"
 #include "game/game_frame.h"
 #include "game/game_state.h"
+#include "game/hud_counter.h"
 #include "game/sounds.h"
 #include "gfx/animated_sprite.h"
 #include "platform/clock.h"
@@ -37,7 +38,9 @@ bool drawScene() {
     glEnable(GL_TEXTURE_2D);
     glLoadIdentity();
     processKeys();  // keys pressed since the last frame take effect in this one
-    if (game.gameStarted)
+    if (game.enteringName)
+        drawNameEntry(game.nameEntry, game.scoreCounter->font);
+    else if (game.gameStarted)
         gameFrame();
     else if (game.titlePicture)
         game.titlePicture->draw();

@@ -166,7 +166,8 @@ void drawFloors() {
 }
 
 // The last life is gone: the game-over picture stays on screen for the
-// pause (no message is handled meanwhile), then the game returns to its title.
+// pause (no message is handled meanwhile), then the name is asked for when
+// the score enters its table, or the game returns to its title.
 // The game's clocks keep the frame's reading through the pause; the next
 // frame's reading takes the pause in.
 void gameOver() {
@@ -174,7 +175,7 @@ void gameOver() {
     platform::presentWindow();
     playSound(Sound::gameOver);  // heard through the pause
     platform::waitTicks(gameOverPause);
-    restartGame();
+    if (!askForName()) restartGame();
 }
 
 void playExplosion() {

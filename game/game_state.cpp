@@ -9,10 +9,12 @@
 #include "game/sounds.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
+#include <cmath>
 #include <cstdio>
 #include <string>
 
 GameState game;
+ScoreHooks scoreHooks;
 
 namespace {
 
@@ -63,6 +65,7 @@ void createPictures() {
 void startGame() {
     platform::PictureBatch batch;  // the three counters' fonts are one picture
     endPause();
+    game.enteringName = false;
     game.gameStarted = game.flipVertical = game.flipHorizontal = false;
     game.currentLevel = firstLevelNumber;
     seedRandom(123456);  // every start replays the same enemy bounces
@@ -80,6 +83,7 @@ void startGame() {
 
 void restartGame() {
     endPause();
+    game.enteringName = false;
     game.gameStarted = false;
     game.livesCounter->setValue(startLives);
     game.scoreCounter->setValue(0);
@@ -136,6 +140,24 @@ void resumeGame() {
     if (!game.paused) return;
     endPause();
     resetClocks();
+}
+
+int64_t shownScore() { return int64_t(std::nearbyint(game.scoreCounter->value())); }
+
+bool askForName() {
+    int64_t score = shownScore();
+    if (playedRules < 2 || score <= 0 || !scoreHooks.wanted || !scoreHooks.wanted(score)) return false;
+    game.enteringName = true;
+    game.nameEntry = NameEntry{};
+    game.nameEntry.score = score;
+    game.nameEntry.level = game.currentLevel;
+    return true;
+}
+
+void nameKeyPressed(uint8_t key) {
+    if (!typeName(game.nameEntry, key)) return;
+    if (scoreHooks.named) scoreHooks.named(game.nameEntry);
+    restartGame();
 }
 
 void startPlay() {

@@ -2,7 +2,9 @@
 // the flags that say what is going on.
 #pragma once
 #include "game/level_file.h"
+#include "game/name_entry.h"
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class AnimatedSprite;
@@ -35,6 +37,8 @@ struct GameState {
     bool flipHorizontal = false;  // the play area is mirrored left to right (F3)
     bool climbing = false;        // the player is rising on a stair
     bool paused = false;          // play stands still, "PAUSED" shown, the game's clock held
+    bool enteringName = false;    // after a game over that enters its high-score table
+    NameEntry nameEntry;          // the name being typed
     double climbTargetY = 0;      // where the climb ends
     // The climb's clock: the tick of its last rise (0: not started, the next
     // frame takes the present tick and rises nothing), and the part of a
@@ -44,6 +48,16 @@ struct GameState {
 };
 
 extern GameState game;
+
+// What the game asks of its high-score tables, set by the application:
+// whether a game over with this score enters its table (a recording notes
+// the answer and a replay gives the recorded one, so that a replay never
+// depends on the tables where it runs), and the name entered for it.
+struct ScoreHooks {
+    std::function<bool(int64_t score)> wanted;
+    std::function<void(const NameEntry& entry)> named;
+};
+extern ScoreHooks scoreHooks;
 
 // The world's right edge; the bonus timer's rate (per millisecond) and the
 // value it starts from; the lives a game starts with.
@@ -90,5 +104,14 @@ void pauseGame();
 // Play goes on where it stood; every clock starts afresh as after the
 // game's other pauses (resetClocks).
 void resumeGame();
+// The score as its counter shows it, rounded as the counter rounds it.
+int64_t shownScore();
+// The game-over picture has been shown: when the tables want this game
+// (rules that keep scores), the name is asked for and true returned; else
+// false, and the caller returns to the title.
+bool askForName();
+// A key pressed while the name is asked for; a confirmed name goes to the
+// tables and the game returns to its title.
+void nameKeyPressed(uint8_t key);
 // Enemies, the player and a climb measure time afresh, so a pause moves nothing.
 void resetClocks();

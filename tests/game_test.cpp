@@ -309,6 +309,37 @@ TEST_F(Game, TheLastLifeEndsInGameOverThenTheTitleAndTheNextGameHasItsWholeBonus
     EXPECT_EQ(game.bonusTimer->value(), startBonus);
 }
 
+// A game over whose score its table wants asks for the name, by keys, and
+// hands it to the tables; the title follows, and the key that confirmed the
+// name does not start the next game.
+TEST_F(Game, AGameOverThatEntersItsTableAsksForTheName) {
+    std::vector<NameEntry> named;
+    scoreHooks.wanted = [](int64_t score) { return score == 300; };
+    scoreHooks.named = [&](const NameEntry& e) { named.push_back(e); };
+    startPlaying("1 20 0 0 -16 190 0 16 data\\e.tga 0 0");
+    game.livesCounter->setValue(1);
+    game.scoreCounter->setValue(299.6);  // shown as 300
+    play->press(key::right);
+    ASSERT_TRUE(runUntil([] { return game.enteringName; }));
+    play->release(key::right);
+    play->runFrame();
+    EXPECT_EQ(readText(48, 156, 14, [&](double x, double y) { return shown(x, y); }), "NEW HIGH SCORE");
+    for (uint8_t k : {uint8_t('A'), uint8_t('B'), key::backspace, uint8_t('C'), key::up, key::left, key::up, key::space}) {
+        play->press(k);
+        play->runFrame();
+        play->release(k);
+    }
+    ASSERT_EQ(named.size(), 1u);
+    // ↑ past the last letter begins one at A; ← goes back, and ↑ turns C to D.
+    EXPECT_EQ(named[0].name, "ADA");
+    EXPECT_EQ(named[0].score, 300);
+    EXPECT_EQ(named[0].level, 0);
+    play->runFrames(3);
+    EXPECT_FALSE(game.enteringName);
+    EXPECT_FALSE(game.gameStarted);
+    EXPECT_EQ(shown(160, 100), titleBlue);
+}
+
 TEST_F(Game, EachLevelChangeGivesALife) {
     writeLevel(1, exitAtStart);
     writeLevel(2, exitAtStart);
