@@ -117,6 +117,11 @@ void DemoWriter::wait(uint32_t waited) {
     putNumber(waited);
 }
 
+void DemoWriter::answer(bool yes) {
+    startRecord(RecordKind::answer);
+    putNumber(yes ? 1 : 0);
+}
+
 void DemoWriter::message(const platform::Message& m) {
     startRecord(RecordKind::message);
     uint8_t kind = uint8_t(m.kind);
@@ -409,6 +414,10 @@ bool DemoReader::next(DemoRecord& r) {
         ok = c.number(a) && a <= UINT32_MAX;
         r.waited = uint32_t(a);
         break;
+    case RecordKind::answer:
+        ok = c.number(a) && a <= 1;
+        r.yes = a == 1;
+        break;
     case RecordKind::level:
         ok = c.number(a) && a <= maxLevelTextSize && c.end - c.at >= a;
         if (ok) r.text.assign(*bytes, c.at, size_t(a));
@@ -435,7 +444,7 @@ DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
     reader.end = bytes.size();
     DemoRecord r;
     uint64_t framesSeen = 0;
-    bool inFrame = false;  // an 'F' has been read, and only its wait since
+    bool inFrame = false;  // an 'F' has been read, and only its wait and answers since
     s.wholeEnd = recordsStart;
     for (;;) {
         size_t at = reader.offset;
@@ -444,7 +453,7 @@ DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart) {
             s.problem = at >= bytes.size() ? "it is cut short" : reader.problem;
             return s;
         }
-        if (r.kind == RecordKind::wait) continue;
+        if (r.kind == RecordKind::wait || r.kind == RecordKind::answer) continue;
         if (inFrame) {
             s.frames = framesSeen;
             s.wholeEnd = at;

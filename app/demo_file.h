@@ -23,6 +23,8 @@
 //   0x80 + delta         the same for a delta of 0 to 127 ms, in one byte:
 //                        a minute of play at 60 frames a second takes 3.5 KiB
 //   'W' ms               the frame waited (the game-over picture), this long
+//   'A' answer           what the high-score tables answered in the frame:
+//                        1 when they wanted the game's name, 0 when not
 //   'L' bytes text       the game's own level was replaced by this text,
 //                        before the next frame's reading
 //   'E' frames hash      the recording ended cleanly: its frame count and
@@ -60,7 +62,7 @@ struct DemoHeader {
 // header.
 uint64_t levelHash(const std::string& text);
 
-enum class RecordKind : uint8_t { message = 'M', frame = 'F', wait = 'W', level = 'L', end = 'E' };
+enum class RecordKind : uint8_t { message = 'M', frame = 'F', wait = 'W', answer = 'A', level = 'L', end = 'E' };
 // A frame record of one byte: this bit set, and the delta in the others.
 constexpr uint8_t shortFrameBit = 0x80;
 constexpr int32_t maxShortFrameDelta = 0x7F;
@@ -69,6 +71,7 @@ struct DemoRecord {
     RecordKind kind = RecordKind::frame;
     int32_t delta = 0;         // frame: ms since the frame before (wraps like the clock)
     uint32_t waited = 0;       // wait: ms
+    bool yes = false;          // answer
     platform::Message message; // message
     std::string text;          // level
     uint64_t frames = 0;       // end
@@ -90,6 +93,7 @@ public:
     bool writeHeader(const DemoHeader& header);
     void frame(uint32_t reading);
     void wait(uint32_t waited);
+    void answer(bool yes);
     void message(const platform::Message& message);
     void level(const std::string& text);
     void end(uint64_t frames, uint64_t stateHash);
@@ -145,5 +149,6 @@ struct DemoSurvey {
 };
 
 // Reads every record after the header. A frame is whole when the record
-// after its own (its wait) could be read: a replay goes no further.
+// after its own (its wait and answers) could be read: a replay goes no
+// further.
 DemoSurvey surveyDemo(const std::string& bytes, size_t recordsStart);

@@ -71,7 +71,10 @@ struct Replay {
             switch (r.kind) {
             case RecordKind::message: out = r.message; return true;
             case RecordKind::level: replaceLevel(r.text); break;
-            case RecordKind::wait: wentAstray = true; break;  // the recorded game waited, this one did not
+            case RecordKind::wait:    // the recorded game waited, this one did not
+            case RecordKind::answer:  // the recorded game asked the tables, this one did not
+                wentAstray = true;
+                break;
             case RecordKind::frame:
                 ++frames;
                 dueReading = lastTick + uint32_t(r.delta);
@@ -106,6 +109,16 @@ struct Replay {
         DemoRecord r;
         if (!tape.peekKind(kind) || kind != RecordKind::wait || !tape.next(r)) wentAstray = true;
         if (paced) platform::busyWait(ms);
+    }
+
+    // What the high-score tables answered the recorded game: never those
+    // where it is replayed.
+    bool tablesWanted() {
+        RecordKind kind;
+        DemoRecord r;
+        if (tape.peekKind(kind) && kind == RecordKind::answer && tape.next(r)) return r.yes;
+        wentAstray = true;
+        return false;
     }
 
     // What the replay's own window says: what it posted in answer to the
@@ -193,9 +206,12 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     platform::setVerticalSync(line.verticalSync);
     platform::setClockHooks({[](uint32_t) { return replay.frameReading(); }, [](uint32_t ms) { replay.wait(ms); }});
     platform::setMessageSource([](platform::Message& m) { return replay.nextMessage(m); });
+    ScoreHooks kept = scoreHooks;  // a replayed game never enters a table
+    scoreHooks = {[](int64_t) { return replay.tablesWanted(); }, {}};
     int status = runGame();
     platform::setClockHooks({});
     platform::setMessageSource({});
+    scoreHooks = kept;
     playedRules = rulesVersion;
     replay.screenshots.tellMissed(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
