@@ -91,6 +91,19 @@ std::string picturePath(const std::string& name) {
     return {};
 }
 
+std::string windowsNameProblem(const std::string& name) {
+    std::vector<std::string> steps = stepsOf(name);
+    if (steps.empty()) return {};
+    std::string own = steps.back();
+    if (steps.size() == 1 && own.size() >= 2 && own[1] == ':') own = own.substr(2);  // "C:game.demo"
+    if (own.empty() || own == "." || own == "..") return {};
+    if (isDeviceName(own)) return "Windows keeps that name for a device";
+    if (own.back() == '.' || own.back() == ' ')
+        return "Windows drops a name's last dots and spaces, and would write another file";
+    if (own.find(':') != std::string::npos) return "Windows would write it into a hidden stream of another file";
+    return {};
+}
+
 std::string findPicture(const std::string& name) {
     std::string path = picturePath(name);
     return path.empty() ? path : resolveLetterCase(path);

@@ -35,4 +35,12 @@ std::string picturePath(const std::string& name);
 // The same with letter case resolved as findFile resolves it.
 std::string findPicture(const std::string& name);
 
+// Why Windows would write a file of this name as another file, or as none:
+// its own name (the last step) is a device (NUL, COM1, AUX.demo...), ends in
+// a dot or a space, which Windows drops ("game.demo." is game.demo), or holds
+// a ':' past a drive (a hidden stream of another file). Empty when it is
+// written as named. Read the same way on every system; the game asks it of
+// the names it writes on Windows alone (see platform/file_writing.h).
+std::string windowsNameProblem(const std::string& name);
+
 }  // namespace platform

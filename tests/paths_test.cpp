@@ -170,3 +170,21 @@ TEST(PictureNames, DataNamesAreReadFromTheDataDirectoryHoweverTheyWriteIt) {
     EXPECT_EQ(platform::findPicture("DATA\\beside.tga"), data.file("beside.tga"));
     EXPECT_EQ(picture.load("DATA\\In.TGA"), 0);
 }
+
+// The names the game refuses to write on Windows: those Windows would write
+// as another file (a trailing dot or space dropped, a stream of another
+// file), or as a device. Ordinary names, wherever they are, pass.
+TEST(WindowsNames, DevicesAndNamesWindowsWouldChangeAreNamedAsSuch) {
+    for (const char* name : {"NUL", "con", "AUX.demo", "C:\\games\\COM1", "lpt9.png", "dir/CONOUT$", "c:nul.demo",
+                             "COM\xC2\xB9", "nul .demo"})
+        EXPECT_EQ(platform::windowsNameProblem(name), "Windows keeps that name for a device") << name;
+    for (const char* name : {"game.demo.", "game.demo ", "C:\\games\\shot.png. .", "..."})
+        EXPECT_EQ(platform::windowsNameProblem(name),
+                  "Windows drops a name's last dots and spaces, and would write another file")
+            << name;
+    EXPECT_EQ(platform::windowsNameProblem("game.demo:hidden"),
+              "Windows would write it into a hidden stream of another file");
+    for (const char* name : {"game.demo", "C:\\CON\\game.demo", "C:game.demo", "console.demo", "COM10", "..\\x.demo",
+                             "Z:\\tmp\\vantrel ü.demo", ".hidden"})
+        EXPECT_EQ(platform::windowsNameProblem(name), "") << name;
+}
