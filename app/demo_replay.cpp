@@ -21,6 +21,7 @@ struct Screenshots {
     std::vector<CommandLine::Screenshot> shots;
     std::vector<bool> taken;
     uint64_t lookedAt = 0;  // the latest frame whose screenshots were written
+    bool failed = false;    // one could not be written: the replay's status says so
 
     // Writes those of `frame`, the frame just presented, once.
     void afterPresenting(uint64_t frame, std::FILE* err) {
@@ -29,7 +30,10 @@ struct Screenshots {
         for (size_t i = 0; i < shots.size(); ++i) {
             if (uint64_t(shots[i].frame) != frame) continue;
             taken[i] = true;
-            if (!saveFramePng(shots[i].file)) std::fprintf(err, "vantrel: cannot write %s\n", shots[i].file.c_str());
+            std::string why;
+            if (saveFramePng(shots[i].file, &why)) continue;
+            std::fprintf(err, "vantrel: cannot write the screenshot %s: %s\n", shots[i].file.c_str(), why.c_str());
+            failed = true;
         }
     }
 
@@ -219,7 +223,7 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     if (replay.stopped) {
         std::fprintf(err, "vantrel: replay of %s stopped after %llu of its %llu frames\n", line.demoFile.c_str(),
                      (unsigned long long)replay.frames, (unsigned long long)survey.frames);
-        return 0;
+        return replay.screenshots.failed ? 1 : 0;
     }
-    return compareWithRecording(survey, line.demoFile, err) ? 0 : 1;
+    return compareWithRecording(survey, line.demoFile, err) && !replay.screenshots.failed ? 0 : 1;
 }

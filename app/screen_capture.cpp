@@ -1,4 +1,5 @@
 #include "app/screen_capture.h"
+#include "platform/file_writing.h"
 #include <GL/gl.h>
 #include <SDL.h>
 #include <SDL_image.h>
@@ -20,13 +21,27 @@ std::vector<uint8_t> presentedFrame(int& width, int& height) {
     return topDown;
 }
 
-bool saveFramePng(const std::string& file) {
+// The PNG is made in memory, then written in one go beside the file and put
+// in its place: a disk that fills leaves the old picture whole. The stream
+// is as large as the largest PNG of these pixels, stored without
+// compression, can be; a larger one fails rather than being cut.
+bool saveFramePng(const std::string& file, std::string* why) {
+    std::string reason = "no frame has been presented";
     int w, h;
     std::vector<uint8_t> rgba = presentedFrame(w, h);
-    if (rgba.empty()) return false;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
-    if (!s) return false;
-    bool ok = IMG_SavePNG(s, file.c_str()) == 0;
-    SDL_FreeSurface(s);
+    std::string png(rgba.size() + rgba.size() / 8 + 65536, '\0');
+    SDL_Surface* s = nullptr;
+    if (!rgba.empty()) s = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4, SDL_PIXELFORMAT_RGBA32);
+    SDL_RWops* memory = s ? SDL_RWFromMem(png.data(), int(png.size())) : nullptr;
+    bool ok = false;
+    if (s && memory && IMG_SavePNG_RW(s, memory, 0) == 0) {
+        png.resize(size_t(SDL_RWtell(memory)));
+        ok = platform::writeFileSafely(file, png, reason);
+    } else if (!rgba.empty()) {
+        reason = std::string("the picture could not be made: ") + SDL_GetError();
+    }
+    if (memory) SDL_RWclose(memory);
+    if (s) SDL_FreeSurface(s);
+    if (!ok && why) *why = reason;
     return ok;
 }
