@@ -3,6 +3,7 @@
 #include "app/demo.h"
 #include "app/level_watch.h"
 #include "app/main_loop.h"
+#include "app/output_files.h"
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/level_check.h"
@@ -31,6 +32,7 @@ bool chooseFirstLevel(int n, std::FILE* err) {
 }
 
 int playOrReplay(const CommandLine& line, std::FILE* out, std::FILE* err) {
+    if (!outputsAllowed(line, err)) return 1;
     if (!line.demoFile.empty()) return playDemo(line, out, err);
     if (line.startLevel >= 0 && !chooseFirstLevel(line.startLevel, err)) return 1;
     if (!line.levelFile.empty() && !watchLevelFile(line.levelFile, err)) return 1;
