@@ -1,11 +1,16 @@
 // --record: each frame's clock reading, every message the game handles and
 // every level it loads from a watched file go into the demo as the game
-// runs, and the file is flushed at least once a second, so a killed game
-// leaves a demo up to its last second.
+// runs. The demo is written beside its file, as FILE.part, flushed at least
+// once a second, and takes the file's name when the recording ends: a killed
+// game leaves the file as it was, and FILE.part holding the game up to its
+// last second.
 #include "app/demo.h"
 #include "app/demo_header.h"
+#include "app/output_files.h"
 #include "game/state_hash.h"
 #include "platform/clock.h"
+#include "platform/file_writing.h"
+#include "platform/printable_text.h"
 #include <cerrno>
 #include <cstring>
 
@@ -15,6 +20,7 @@ struct Recording {
     bool running = false;
     std::string path;
     std::FILE* err = stderr;
+    platform::FileWriting output;  // FILE.part until the end
     DemoWriter tape;
     uint64_t frames = 0;     // frame readings recorded: the idle passes, the frames drawn
     uint64_t lastFlush = 0;  // wallMilliseconds() of the latest flush
@@ -24,8 +30,10 @@ struct Recording {
     void reportFailure() {
         if (reported) return;
         reported = true;
-        std::fprintf(err, "vantrel: recording into %s stopped: %s; the game goes on unrecorded\n", path.c_str(),
-                     std::strerror(tape.error ? tape.error : EIO));
+        std::fprintf(err,
+                     "vantrel: recording into %s stopped: %s; the game goes on unrecorded, and %s keeps what was "
+                     "recorded\n",
+                     shown(path).c_str(), std::strerror(tape.error ? tape.error : EIO), shown(output.temporary).c_str());
     }
 
     void flushNow() {
@@ -48,6 +56,8 @@ struct Recording {
         if (taken.kind != platform::MessageKind::size) tape.message(taken);
     }
 
+    static std::string shown(const std::string& name) { return platform::printableText(name); }
+
     static constexpr uint64_t flushInterval = 1000;  // ms of real time
 };
 
@@ -60,22 +70,27 @@ void stopHooks() {
 
 }  // namespace
 
+// The demo is written as FILE.part, which outputsAllowed has found missing,
+// empty or a demo: one a killed recording left is replaced.
 bool startRecording(const CommandLine& line, std::FILE* err) {
     recording = Recording{};
     recording.path = line.recordFile;
     recording.err = err;
-    errno = 0;
-    recording.tape.file = std::fopen(line.recordFile.c_str(), "wb");
-    int why = errno;
-    if (recording.tape.file && !recording.tape.writeHeader(thisGameHeader(platform::tickCount())))
-        why = recording.tape.error;
-    if (!recording.tape.file || recording.tape.failed) {
-        std::fprintf(err, "vantrel: cannot record into %s: %s\n", line.recordFile.c_str(),
-                     std::strerror(why ? why : EIO));
-        if (recording.tape.file) std::fclose(recording.tape.file);
+    std::string why;
+    if (platform::beginWriting(recording.output, line.recordFile, partialDemoName(line.recordFile), why)) {
+        recording.tape.file = recording.output.file;
+        if (!recording.tape.writeHeader(thisGameHeader(platform::tickCount())) || !recording.tape.flush())
+            why = std::strerror(recording.tape.error ? recording.tape.error : EIO);
+    }
+    if (!why.empty()) {
+        std::fprintf(err, "vantrel: cannot record into %s: %s\n", Recording::shown(line.recordFile).c_str(),
+                     why.c_str());
+        platform::abandonWriting(recording.output);
         recording.tape.file = nullptr;
         return false;
     }
+    // From here on FILE.part holds a demo worth replaying, whatever happens.
+    recording.output.keepOnFailure = true;
     recording.running = true;
     recording.lastFlush = platform::wallMilliseconds();
     platform::setClockHooks({[](uint32_t reading) { return recording.frameReading(reading); },
@@ -92,16 +107,21 @@ void flushRecording() {
     if (recording.running) recording.flushNow();
 }
 
+// A recording that stopped on a failed write stays in FILE.part (the player
+// was told); a whole one takes FILE's place.
 void finishRecording(std::FILE* out) {
     if (!recording.running) return;
     stopHooks();
     recording.running = false;
     recording.tape.end(recording.frames, gameStateHash());
     recording.flushNow();
-    if (std::fclose(recording.tape.file) != 0 && !recording.tape.failed) {
-        recording.tape.failed = true;
-        recording.tape.error = errno;
-        recording.reportFailure();
+    std::string why;
+    if (recording.tape.failed) {
+        platform::abandonWriting(recording.output);
+    } else if (!platform::finishWriting(recording.output, why)) {
+        std::fprintf(recording.err, "vantrel: the recording cannot take the place of %s: %s; it is in %s\n",
+                     Recording::shown(recording.path).c_str(), why.c_str(),
+                     Recording::shown(recording.output.temporary).c_str());
     }
     recording.tape.file = nullptr;
     std::fprintf(out, "%s\n", endLine(recording.frames).c_str());

@@ -5,7 +5,8 @@
 #include "app/program.h"
 #include <emscripten.h>
 
-// Called by the page's "save this game" link before it reads the recording.
+// Called by the page's "save this game" link before it reads the recording,
+// which is in game.demo.part until the game ends (see app/demo_record.cpp).
 extern "C" EMSCRIPTEN_KEEPALIVE void vantrel_flush_demo() { flushRecording(); }
 
 // main returns after the loop has given the page control back (Asyncify), and

@@ -1,10 +1,10 @@
 #!/bin/sh
 # A game recorded in a real window on a virtual X server, played with keys,
 # replays headless to the same end line, twice; a screenshot of one of its
-# frames is written; a demo cut short, and one left by a killed game, replay
-# up to their last whole frame and say so. Given a second build of the game
-# (by another compiler, make other-build), the games recorded here replay on
-# it to the same line too.
+# frames is written; a demo cut short, and one left by a killed game (in
+# FILE.part, FILE left as it was), replay up to their last whole frame and
+# say so. Given a second build of the game (by another compiler, make
+# other-build), the games recorded here replay on it to the same line too.
 #
 #   demo_test.sh GAME SCREENSHOT PNG_PIXELS [OTHER_GAME]
 set -u
@@ -68,14 +68,17 @@ grep -q "ends early (it is cut short at byte [0-9]*): replaying its [0-9]* whole
     fail "the cut demo did not say it ends early"
 [ "$cut" != "$first" ] || fail "the cut demo ended as the whole one"
 
-# A recording whose game is killed keeps all but its last second or so.
+# A recording whose game is killed leaves the old demo of that name whole,
+# and all but its last second or so in FILE.part.
+cp "$out/game.demo" "$out/killed.demo"
 "$game" --window --record "$out/killed.demo" >/dev/null 2>"$out/killed.err" &
 game_pid=$!
 play_some
 kill -9 "$game_pid"
 wait "$game_pid" 2>/dev/null
 game_pid=""
-left=$(replay "$out/killed.demo" 2>"$out/killed-replay.err") || fail "the killed game's demo failed"
+cmp -s "$out/killed.demo" "$out/game.demo" || fail "the killed recording did not leave the old demo whole"
+left=$(replay "$out/killed.demo.part" 2>"$out/killed-replay.err") || fail "the killed game's demo failed"
 frames=$(echo "$left" | sed 's/^frames \([0-9]*\),.*/\1/')
 [ "${frames:-0}" -ge 60 ] || fail "the killed game's demo holds $frames frames: '$left'"
 # A level file of its own, changed on disk during play: the demo carries
@@ -114,5 +117,6 @@ SDL_VIDEODRIVER=offscreen sh -c 'trap "" XFSZ; ulimit -f 8; exec "$0" --window -
 [ "$(grep -c 'stopped: File too large; the game goes on unrecorded' "$out/full.err")" -eq 1 ] ||
     fail "a full disk was not told once"
 grep -q '^frames 4001,' "$out/full.txt" || fail "play did not go on to its end after the disk filled"
+[ ! -e "$out/full.demo" ] && [ -s "$out/full.demo.part" ] || fail "the stopped recording is not kept in full.demo.part alone"
 rm -f "$out"/*.err
 echo "demo: recorded '$recorded'; replayed alike twice headless; cut and killed demos replay to $(echo "$cut" | cut -d, -f1) and frames $frames"

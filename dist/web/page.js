@@ -121,7 +121,9 @@
     again.addEventListener('click', () => location.reload());
 
     // "save this game": the recording so far, flushed by the program first
-    // while it runs (after the end its file is complete).
+    // while it runs. The program records into game.demo.part, which takes the
+    // name game.demo when the game ends; a game stopped on an error leaves
+    // the .part.
     saveLink.hidden = demo !== null;
     saveLink.addEventListener('click', (event) => {
         event.preventDefault();
@@ -130,7 +132,9 @@
         let bytes;
         try {
             if (!ended) Module._vantrel_flush_demo();
-            bytes = fileSystem().readFile(recording);
+            const fs = fileSystem();
+            const finished = ended && fs.analyzePath(recording).exists;
+            bytes = fs.readFile(finished ? recording : `${recording}.part`);
         } catch (e) {
             say(`Cannot save this game: ${e.message || e}`, true);
             return;
