@@ -10,7 +10,9 @@
 # backslashes, letters beyond ASCII, a path longer than 260 characters).
 # A level file
 # replaced on disk is loaded again, and the level checker reports in the
-# console with the Linux exit status.
+# console with the Linux exit status. Names Windows would write as another
+# file are refused; started with a console of its own, the game shows what
+# it would have said there in a box.
 #
 # The Wine prefix is made once per machine, in $VANTREL_WINE_PREFIX
 # (/var/cache/vantrel-wine/prefix unless set), and kept. Wine's own messages
@@ -120,6 +122,7 @@ cmp -s -n "$before" "$out/sound.raw" /dev/zero || fail "the title was not silent
 cmp -s "$out/sound.raw" /dev/zero && fail "play started without a sound"
 played=$(crlf_line "$out/play.out")
 echo "$played" | grep -q '^frames [1-9][0-9]*, level 0, ' || fail "the recording ended with '$played'"
+[ ! -e "$out/windows.demo.part" ] || fail "the recording was not put in place as windows.demo"
 replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/windows.demo" 2>"$out/linux.err") ||
     fail "Linux could not replay the game played on Windows"
 [ "$replayed" = "$played" ] || fail "Windows recorded '$played', Linux replayed '$replayed'"
@@ -134,6 +137,35 @@ tr -d '\r' <"$out/check.out" >"$out/check.txt"
 [ "$status" -eq 1 ] || fail "--check-level ended with status $status, expected 1"
 grep -q 'level0.lvl.txt: clean$' "$out/check.txt" && grep -q "broken.lvl.txt:2: token 4: .*'zero' is not a number" \
     "$out/check.txt" || fail "--check-level said: $(cat "$out/check.txt")"
+
+# Names Windows would write as another file, or as a device, are refused
+# before anything is written.
+keys=$(windows_name "$PWD/tests/golden/0.3.0/keys.demo")
+(cd "$out/elsewhere" && exec wine "$exe" --play-demo "$keys" --screenshot-at 5:AUX.png \
+    --screenshot-at 5:shot.png.) >"$out/names.out" 2>"$out/names.err"
+status=$?
+[ "$status" -eq 1 ] && grep -q 'cannot write the screenshot AUX.png: Windows keeps that name for a device' \
+    "$out/names.err" && grep -q "cannot write the screenshot shot.png.: Windows drops a name's last dots" \
+    "$out/names.err" || fail "device names and a trailing dot were not refused (status $status)"
+[ -z "$(ls "$out/elsewhere")" ] || fail "a refused screenshot left $(ls "$out/elsewhere")"
+
+# Given a console of its own (as from Explorer; here a terminal of its own),
+# the game lets it go, and what it would have said there is shown in a box.
+script -qec "wine '$exe' --play-demo missing.demo" /dev/null >"$out/box.out" 2>&1 &
+game_pid=$!
+box=$(find_window "Vantrel Remake") || fail "no box told why the demo cannot be replayed"
+tries=0
+while box_shown; do
+    tries=$((tries + 1)); [ $tries -gt 10 ] && fail "the box did not take Return"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    press Return
+    i=0
+    while box_shown && [ $i -lt 20 ]; do sleep 0.1; i=$((i + 1)); done
+done
+wait "$game_pid"
+status=$?
+game_pid=""
+[ "$status" -eq 1 ] || fail "the demo that cannot be replayed ended with status $status behind its box"
 
 # A level file of its own, replaced on disk during play as editors save
 # (a new file renamed over the old one): loaded again.
