@@ -1,13 +1,25 @@
 // Recording a game into a demo file, and replaying one exactly.
 #pragma once
 #include "app/command_line.h"
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
-// --record: opens the file and writes its header. Called once the first
-// level is chosen, before the game starts. False, with the reason on `err`,
-// when the file cannot be written: the game then does not start.
+// Every game played is recorded, in memory (a minute of play takes a few
+// KiB), so that the demo of one that enters a high-score table can be kept
+// with it; with --record, into the file too. Called once the first level
+// is chosen, before the game starts. False, with the reason on `err`, when
+// the file cannot be written: the game then does not start.
 bool startRecording(const CommandLine& line, std::FILE* err);
+// The frames recorded so far.
+uint64_t recordedFrames();
+// What the high-score tables answered the game, noted for a replay.
+void noteTablesAnswer(bool wanted);
+// The demo of everything recorded so far, ended as a replay of it ends: at
+// the next frame's reading, once what the game is handling now is done.
+// `keep` is given it then (or when the recording ends first).
+void keepDemoAtNextFrame(std::function<void(const std::string& demo)> keep);
 // The game's own level was replaced during play (its file changed): a
 // recording notes the new text, so that a replay replaces it at the same
 // point of the game.
@@ -15,7 +27,7 @@ void noteLevelReplaced(const std::string& text);
 // Hands what a running recording holds so far to the file, so that the
 // file can be read while the game goes on.
 void flushRecording();
-// Ends a recording, if one runs: writes what is left and prints the end
+// Ends the recording: with --record, writes what is left and prints the end
 // line on `out`.
 void finishRecording(std::FILE* out);
 

@@ -53,17 +53,15 @@ uint64_t levelHash(const std::string& text) { return fnv1a(text.data(), text.siz
 
 // ---- Writing ----
 
-void DemoWriter::put(const void* bytes, size_t size) {
-    if (failed || !file) return;
-    if (size > maxDemoSize - written) {  // a replay would refuse the whole file
-        failed = true;
-        error = EFBIG;
+void DemoWriter::put(const void* data, size_t size) {
+    if (full) return;
+    if (size > maxDemoSize - bytes.size()) {  // a replay would refuse the whole demo
+        full = failed = true;
+        if (!error) error = EFBIG;
         return;
     }
-    written += size;
-    if (std::fwrite(bytes, 1, size, file) == size) return;
-    failed = true;
-    error = errno;
+    if (bytes.capacity() == 0) bytes.reserve(reserved);
+    bytes.append(static_cast<const char*>(data), size);
 }
 
 void DemoWriter::putNumber(uint64_t n) {
@@ -142,9 +140,14 @@ void DemoWriter::end(uint64_t frames, uint64_t stateHash) {
     putNumber(stateHash);
 }
 
+// What fits within maxDemoSize goes to the file even once the demo is full.
 bool DemoWriter::flush() {
-    if (!failed && file && std::fflush(file) != 0) {
-        failed = true;
+    if (!file || fileFailed) return !failed;
+    size_t pending = bytes.size() - handed;
+    bool ok = std::fwrite(bytes.data() + handed, 1, pending, file) == pending && std::fflush(file) == 0;
+    handed = bytes.size();
+    if (!ok) {
+        fileFailed = failed = true;
         error = errno;
     }
     return !failed;

@@ -78,17 +78,25 @@ struct DemoRecord {
     uint64_t stateHash = 0;    // end
 };
 
-// Writes a demo as the game runs. Records go to the file's buffer; flush()
-// hands them to the system. After a failed write the writer keeps quiet:
-// `failed` is set and nothing more is written. A write that would take the
-// file past maxDemoSize fails as a full disk does (EFBIG).
+// Writes a demo as the game runs: the whole of it is kept in `bytes` (a game
+// keeps the demo of one that enters a high-score table), and flush() hands
+// what is new to the file, if any. After a failed write to the file nothing
+// more goes there, and `failed` is set; the demo in memory goes on. A record
+// that would take the demo past maxDemoSize fails as a full disk does
+// (EFBIG), and ends the demo in memory too.
 class DemoWriter {
 public:
-    std::FILE* file = nullptr;
-    bool failed = false;
+    std::FILE* file = nullptr;  // none: the demo is kept in memory only
+    std::string bytes;          // the demo so far
+    size_t handed = 0;          // of which handed to the file
+    bool failed = false;        // the file does not hold the whole demo (a write failed, or it is full)
+    bool fileFailed = false;    // a write to the file failed
+    bool full = false;          // maxDemoSize reached: nothing more is kept
     int error = 0;              // errno of the failed write
-    size_t written = 0;         // bytes handed to the file so far
     uint32_t lastTick = 0;      // the latest frame's reading (or the start tick)
+    // Room made at once for the demo in memory: hours of play, so that a
+    // frame of the game never waits for it to grow.
+    static constexpr size_t reserved = size_t(1) << 20;
 
     bool writeHeader(const DemoHeader& header);
     void frame(uint32_t reading);
@@ -97,11 +105,11 @@ public:
     void message(const platform::Message& message);
     void level(const std::string& text);
     void end(uint64_t frames, uint64_t stateHash);
-    // False when this or an earlier write failed.
+    // False when this or an earlier write failed, or the demo is full.
     bool flush();
 
 private:
-    void put(const void* bytes, size_t size);
+    void put(const void* data, size_t size);
     void putNumber(uint64_t n);
     void startRecord(RecordKind kind);
 };

@@ -1,9 +1,10 @@
-// --record: each frame's clock reading, every message the game handles and
-// every level it loads from a watched file go into the demo as the game
-// runs. The demo is written beside its file, as FILE.part, flushed at least
-// once a second, and takes the file's name when the recording ends: a killed
-// game leaves the file as it was, and FILE.part holding the game up to its
-// last second.
+// Recording: each frame's clock reading, every message the game handles,
+// every level it loads from a watched file and what the high-score tables
+// answer go into the demo as the game runs, kept in memory. With --record the
+// demo is also written beside its file, as FILE.part, flushed at least once a
+// second, and takes the file's name when the recording ends: a killed game
+// leaves the file as it was, and FILE.part holding the game up to its last
+// second.
 #include "app/demo.h"
 #include "app/demo_header.h"
 #include "app/output_files.h"
@@ -12,12 +13,14 @@
 #include "platform/file_writing.h"
 #include "platform/printable_text.h"
 #include <cerrno>
+#include <functional>
 #include <cstring>
 
 namespace {
 
 struct Recording {
     bool running = false;
+    bool toFile = false;      // --record
     std::string path;
     std::FILE* err = stderr;
     platform::FileWriting output;  // FILE.part until the end
@@ -41,10 +44,27 @@ struct Recording {
         if (!tape.flush()) reportFailure();
     }
 
+    std::function<void(const std::string&)> keep;  // wants the demo as it stands at the next frame
+
+    // The demo so far with an end record, as a replay of it ends.
+    std::string endedDemo() {
+        DemoWriter end;
+        end.end(frames, gameStateHash());
+        return tape.bytes + end.bytes;
+    }
+
+    void keepNow() {
+        if (!keep) return;
+        auto wanting = std::move(keep);
+        keep = {};
+        wanting(endedDemo());
+    }
+
     uint32_t frameReading(uint32_t reading) {
+        keepNow();
         tape.frame(reading);
         ++frames;
-        if (platform::wallMilliseconds() - lastFlush >= flushInterval) flushNow();
+        if (toFile && platform::wallMilliseconds() - lastFlush >= flushInterval) flushNow();
         return reading;
     }
 
@@ -75,9 +95,12 @@ void stopHooks() {
 bool startRecording(const CommandLine& line, std::FILE* err) {
     recording = Recording{};
     recording.path = line.recordFile;
+    recording.toFile = !line.recordFile.empty();
     recording.err = err;
     std::string why;
-    if (platform::beginWriting(recording.output, line.recordFile, partialDemoName(line.recordFile), why)) {
+    if (!recording.toFile) {
+        recording.tape.writeHeader(thisGameHeader(platform::tickCount()));
+    } else if (platform::beginWriting(recording.output, line.recordFile, partialDemoName(line.recordFile), why)) {
         recording.tape.file = recording.output.file;
         if (!recording.tape.writeHeader(thisGameHeader(platform::tickCount())) || !recording.tape.flush())
             why = std::strerror(recording.tape.error ? recording.tape.error : EIO);
@@ -99,20 +122,32 @@ bool startRecording(const CommandLine& line, std::FILE* err) {
     return true;
 }
 
+uint64_t recordedFrames() { return recording.frames; }
+
+void noteTablesAnswer(bool wanted) {
+    if (recording.running) recording.tape.answer(wanted);
+}
+
+void keepDemoAtNextFrame(std::function<void(const std::string& demo)> keep) {
+    if (recording.running) recording.keep = std::move(keep);
+}
+
 void noteLevelReplaced(const std::string& text) {
     if (recording.running) recording.tape.level(text);
 }
 
 void flushRecording() {
-    if (recording.running) recording.flushNow();
+    if (recording.running && recording.toFile) recording.flushNow();
 }
 
 // A recording that stopped on a failed write stays in FILE.part (the player
 // was told); a whole one takes FILE's place.
 void finishRecording(std::FILE* out) {
     if (!recording.running) return;
+    recording.keepNow();
     stopHooks();
     recording.running = false;
+    if (!recording.toFile) return;
     recording.tape.end(recording.frames, gameStateHash());
     recording.flushNow();
     std::string why;

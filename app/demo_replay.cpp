@@ -211,7 +211,7 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     platform::setClockHooks({[](uint32_t) { return replay.frameReading(); }, [](uint32_t ms) { replay.wait(ms); }});
     platform::setMessageSource([](platform::Message& m) { return replay.nextMessage(m); });
     ScoreHooks kept = scoreHooks;  // a replayed game never enters a table
-    scoreHooks = {[](int64_t) { return replay.tablesWanted(); }, {}};
+    scoreHooks = {[](int64_t) { return replay.tablesWanted(); }, {}, {}};
     int status = runGame();
     platform::setClockHooks({});
     platform::setMessageSource({});

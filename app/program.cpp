@@ -3,6 +3,7 @@
 #include "app/demo.h"
 #include "app/level_watch.h"
 #include "app/main_loop.h"
+#include "app/score_keeping.h"
 #include "app/output_files.h"
 #include "app/window.h"
 #include "game/game_state.h"
@@ -36,7 +37,8 @@ int playOrReplay(const CommandLine& line, std::FILE* out, std::FILE* err) {
     if (!line.demoFile.empty()) return playDemo(line, out, err);
     if (line.startLevel >= 0 && !chooseFirstLevel(line.startLevel, err)) return 1;
     if (!line.levelFile.empty() && !watchLevelFile(line.levelFile, err)) return 1;
-    if (!line.recordFile.empty() && !startRecording(line, err)) return 1;
+    if (!startRecording(line, err)) return 1;
+    startKeepingScores(err);
     if (line.screen == StartScreen::ask)
         askFullScreen();
     else

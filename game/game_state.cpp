@@ -163,6 +163,7 @@ void nameKeyPressed(uint8_t key) {
 void startPlay() {
     game.gameStarted = true;
     if (game.bonusTimer) game.bonusTimer->lastTick = 0;
+    if (scoreHooks.playStarted) scoreHooks.playStarted();
 }
 
 void resetClocks() {

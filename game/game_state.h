@@ -49,13 +49,15 @@ struct GameState {
 
 extern GameState game;
 
-// What the game asks of its high-score tables, set by the application:
-// whether a game over with this score enters its table (a recording notes
-// the answer and a replay gives the recorded one, so that a replay never
-// depends on the tables where it runs), and the name entered for it.
+// What the game tells and asks its high-score tables, set by the
+// application: that play has started (where a kept game begins), whether a
+// game over with this score enters its table (a recording notes the answer
+// and a replay gives the recorded one, so that a replay never depends on the
+// tables where it runs), and the name entered for it.
 struct ScoreHooks {
     std::function<bool(int64_t score)> wanted;
     std::function<void(const NameEntry& entry)> named;
+    std::function<void()> playStarted;
 };
 extern ScoreHooks scoreHooks;
 

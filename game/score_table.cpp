@@ -108,14 +108,13 @@ bool parseScoreBook(const std::string& text, ScoreBook& book, std::string& probl
     book = {};
     std::istringstream lines(text);
     std::string line;
-    int number = 0;
+    int number = 1;
     auto fail = [&](const std::string& why) {
         problem = "line " + std::to_string(number) + ": " + why;
         book = {};
         return false;
     };
     if (!std::getline(lines, line) || line != magic) return fail("it does not begin with \"" + std::string(magic) + "\"");
-    ++number;
     while (std::getline(lines, line)) {
         ++number;
         if (line.compare(0, 6, "table ") == 0) {

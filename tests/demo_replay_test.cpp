@@ -14,12 +14,11 @@
 #include "platform/testing.h"
 #include "support/captured.h"
 #include "support/pictures.h"
+#include "support/replaying.h"
 #include <filesystem>
 #include <fstream>
 #include <algorithm>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -36,31 +35,6 @@ constexpr const char* busyLevel =
     "2 0 0 0 -16 190 0.05 16 data\\e.tga 100 60 0 -16 190 0.03 16 data\\e.tga "
     "1 100 16 0 20 32 0 1 0";
 constexpr const char* otherLevel = "1 200 100 0 -16 190 0.08 16 data\\e.tga 0 0 0";
-
-struct Replayed {
-    int status;
-    std::string line, err;
-};
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The program replaying the demo, with its data in `root`, in a process of
-// its own as a player runs it: the game's objects live as long as a process.
-// (Under the sanitizers the drivers' memory kept until the end is no leak of
-// the game's, and a leak report would change the status read here.)
-Replayed replayByTheGame(const std::string& demo, const std::string& root) {
-    std::string out = demo + ".out", err = demo + ".err";
-    std::string command = std::string("ASAN_OPTIONS=detect_leaks=0 '") + VANTREL_GAME + "' --no-vsync --datadir '" +
-                          root + "' --play-demo '" + demo + "' >'" + out + "' 2>'" + err + "'";
-    int status = std::system(command.c_str());
-    Replayed r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(out), fileText(err)};
-    fs::remove(out);
-    fs::remove(err);
-    return r;
-}
 
 // The same in this process, where a test can watch its frames.
 Replayed replayHere(const std::string& demo, const std::string& root) {
@@ -140,7 +114,7 @@ TEST_F(Demos, ALevelReplacedMidGameReplaysToTheRecordedLine) {
     });
     fs::remove(own);  // the demo carries both versions
     EXPECT_NE(recordKinds(demo).find("FL"), std::string::npos) << "no level record between two frames";
-    Replayed r = replayByTheGame(demo, data.root);
+    Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.line, recorded) << r.err;
 }
@@ -162,7 +136,7 @@ TEST_F(Demos, TheGameOverWaitIsOneRecord) {
     EXPECT_EQ(std::count(kinds.begin(), kinds.end(), 'W'), 1) << kinds;
     EXPECT_EQ(kinds.find_first_not_of("MFWE"), std::string::npos) << kinds;
     uint64_t began = platform::wallMilliseconds();
-    Replayed r = replayByTheGame(demo, data.root);
+    Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
     EXPECT_LT(platform::wallMilliseconds() - began, 4000u) << "the replay waited the recorded time";
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.line, recorded) << r.err;
@@ -197,7 +171,7 @@ TEST_F(Demos, PausesByKeyAndByFocusLossReplay) {
     });
     std::string kinds = recordKinds(demo);
     EXPECT_NE(kinds.find('M'), std::string::npos);
-    Replayed r = replayByTheGame(demo, data.root);
+    Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.line, recorded) << r.err;
 }
@@ -247,12 +221,12 @@ INSTANTIATE_TEST_SUITE_P(Kept, GoldenDemo, testing::ValuesIn(goldenDemos()), [](
 // only printable characters of what the file says.
 TEST(DemoRefusals, NameTheReleaseThatReplaysTheDemo) {
     std::string badInputs = sourceDir + "/tests/bad_inputs/";
-    Replayed earlier = replayByTheGame(badInputs + "earlier-format.demo", sourceDir);
+    Replayed earlier = replayByTheGame(VANTREL_GAME, badInputs + "earlier-format.demo", sourceDir);
     EXPECT_EQ(earlier.status, 1);
     EXPECT_NE(earlier.err.find("it was recorded by vantrel 0.2.0, and only vantrel 0.2.0 replays it"),
               std::string::npos)
         << earlier.err;
-    Replayed later = replayByTheGame(badInputs + "later-rules.demo", sourceDir);
+    Replayed later = replayByTheGame(VANTREL_GAME, badInputs + "later-rules.demo", sourceDir);
     EXPECT_EQ(later.status, 1);
     EXPECT_NE(later.err.find("it was recorded by vantrel 9.0.0 by rules 99, which this release does not know"),
               std::string::npos)
@@ -261,7 +235,7 @@ TEST(DemoRefusals, NameTheReleaseThatReplaysTheDemo) {
 
     std::string crafted = (fs::temp_directory_path() / "demos-crafted.demo").string();
     std::ofstream(crafted, std::ios::binary) << "vantrel-demo 1\ngame \x1b]0;owned\a\x1b[2J\nlevels 0\n";
-    Replayed escaped = replayByTheGame(crafted, sourceDir);
+    Replayed escaped = replayByTheGame(VANTREL_GAME, crafted, sourceDir);
     fs::remove(crafted);
     EXPECT_EQ(escaped.err.find('\x1b'), std::string::npos) << "an escape sequence reached the terminal";
     EXPECT_NE(escaped.err.find("vantrel \\x1B]0;owned\\x07\\x1B[2J"), std::string::npos) << escaped.err;

@@ -1,0 +1,166 @@
+#include "app/score_keeping.h"
+#include "app/demo.h"
+#include "game/game_state.h"
+#include "platform/data_folder.h"
+#include "platform/file_writing.h"
+#include "platform/paths.h"
+#include "platform/printable_text.h"
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string start;
+ScoreBook book;
+std::FILE* messages = stderr;
+bool toldCannotKeep = false;
+uint64_t playStartFrame = 0;  // the recorded frame where the game being played began
+
+constexpr uint32_t lockWait = 5000;  // ms another game may hold the tables
+
+std::string folder() { return platform::dataFolder(); }
+std::string tablesFile() { return folder() + "/scores.txt"; }
+std::string shown(const std::string& s) { return platform::printableText(s); }
+
+void cannotKeep(const std::string& why) {
+    if (toldCannotKeep) return;
+    toldCannotKeep = true;
+    std::fprintf(messages, "vantrel: cannot keep scores in %s: %s; the game plays on\n", shown(folder()).c_str(),
+                 shown(why).c_str());
+}
+
+std::string localTime(const char* format) {
+    std::time_t now = std::time(nullptr);
+    char text[32] = "";
+    if (const std::tm* t = std::localtime(&now)) std::strftime(text, sizeof text, format, t);
+    return text;
+}
+
+// A file of tables that cannot be read is put aside under a name of its own,
+// never replaced: the player may want what is in it.
+void keepAside(const std::string& file, const std::string& why) {
+    std::string aside = file + ".bad-" + localTime("%Y%m%d-%H%M%S");
+    std::error_code error;
+    for (int n = 2; fs::exists(platform::systemPath(aside), error); ++n)
+        aside = file + ".bad-" + localTime("%Y%m%d-%H%M%S") + "-" + std::to_string(n);
+    fs::rename(platform::systemPath(file), platform::systemPath(aside), error);
+    if (error)
+        std::fprintf(messages, "vantrel: %s cannot be read as scores (%s) nor be put aside (%s); scores are not kept\n",
+                     shown(file).c_str(), shown(why).c_str(), error.message().c_str());
+    else
+        std::fprintf(messages, "vantrel: %s cannot be read as scores (%s): it is kept as %s, and the tables begin "
+                               "afresh\n",
+                     shown(file).c_str(), shown(why).c_str(), shown(aside).c_str());
+}
+
+// The tables as the file holds them; false when they could not be read and
+// the file is still there (nothing may then be written over it).
+bool readTables(ScoreBook& read) {
+    read = {};
+    std::string file = tablesFile();
+    std::error_code error;
+    if (!fs::exists(platform::systemPath(file), error)) return !error;
+    std::ifstream in(platform::systemPath(file), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string problem;
+    if (in && parseScoreBook(text.str(), read, problem)) return true;
+    keepAside(file, in ? problem : "it cannot be read");
+    return !fs::exists(platform::systemPath(file), error);
+}
+
+// A name of its own in games/ for a game's demo.
+std::string newDemoName(const NameEntry& entry) {
+    std::string base = "games/" + localTime("%Y%m%d-%H%M%S") + "-" + std::to_string(entry.score) + "-" + entry.name;
+    std::string name = base + ".demo";
+    std::error_code error;
+    for (int n = 2; fs::exists(platform::systemPath(folder() + "/" + name), error); ++n)
+        name = base + "-" + std::to_string(n) + ".demo";
+    return name;
+}
+
+void removeDemo(const std::string& name) {
+    std::error_code error;
+    fs::remove(platform::systemPath(folder() + "/" + name), error);
+}
+
+// The entry and its game, into the tables as the file holds them now.
+void keepEntry(const NameEntry& named, const std::string& demo) {
+    std::error_code error;
+    fs::create_directories(platform::systemPath(folder() + "/games"), error);
+    platform::FileLock lock;
+    std::string why;
+    if (error) return cannotKeep(error.message());
+    if (!platform::lockFile(lock, tablesFile(), lockWait, why)) return cannotKeep(why);
+    ScoreBook now;
+    if (readTables(now)) {
+        ScoreEntry entry{named.name, named.score, named.level, localTime("%Y-%m-%d"), newDemoName(named),
+                         playStartFrame};
+        const ScoreTable* before = now.find(start);
+        std::vector<ScoreEntry> old = before ? before->entries : std::vector<ScoreEntry>{};
+        if (!platform::writeFileSafely(folder() + "/" + entry.demo, demo, why)) {
+            cannotKeep(why);
+        } else if (now.enter(start, entry) < 0) {
+            removeDemo(entry.demo);  // another game took the place meanwhile
+        } else if (!platform::writeFileSafely(tablesFile(), writeScoreBook(now), why)) {
+            removeDemo(entry.demo);
+            cannotKeep(why);
+        } else {
+            const std::vector<ScoreEntry>& kept = now.find(start)->entries;
+            for (const ScoreEntry& e : old)  // those pushed off the table take their games with them
+                if (std::find(kept.begin(), kept.end(), e) == kept.end()) removeDemo(e.demo);
+            book = now;
+        }
+    }
+    platform::unlockFile(lock);
+}
+
+bool tablesWant(int64_t score) {
+    ScoreBook now;
+    if (readTables(now)) book = now;
+    bool wanted = !toldCannotKeep && book.qualifies(start, score);
+    noteTablesAnswer(wanted);
+    return wanted;
+}
+
+}  // namespace
+
+void startKeepingScores(std::FILE* err) {
+    messages = err;
+    start = hasOwnLevel() ? ownLevelStart(ownLevelText()) : levelStart(firstLevel());
+    std::error_code error;
+    if (folder().empty())
+        cannotKeep("the system names no place for a game's data");
+    else if (fs::create_directories(platform::systemPath(folder() + "/games"), error); error)
+        cannotKeep(error.message());
+    readTables(book);
+    scoreHooks.wanted = tablesWant;
+    scoreHooks.named = [](const NameEntry& entry) {
+        keepDemoAtNextFrame([entry](const std::string& demo) { keepEntry(entry, demo); });
+    };
+    scoreHooks.playStarted = [] { playStartFrame = recordedFrames(); };
+}
+
+const std::string& keptStart() { return start; }
+const ScoreBook& keptScores() { return book; }
+
+std::string keptDemoFile(const ScoreEntry& entry) { return folder() + "/" + entry.demo; }
+
+int printScores(std::FILE* out, std::FILE* err) {
+    messages = err;
+    ScoreBook read;
+    if (!readTables(read)) return 1;
+    for (const ScoreTable& table : read.tables)
+        for (size_t i = 0; i < table.entries.size(); ++i) {
+            const ScoreEntry& e = table.entries[i];
+            std::fprintf(out, "%s  %2zu  %-3s %8lld  level %d  %s  %s\n", table.start.c_str(), i + 1, e.name.c_str(),
+                         (long long)e.score, e.level, e.date.c_str(), shown(keptDemoFile(e)).c_str());
+        }
+    if (read.tables.empty()) std::fprintf(out, "no scores kept yet (%s)\n", shown(tablesFile()).c_str());
+    return 0;
+}
