@@ -4,6 +4,7 @@
 #include "platform/data_folder.h"
 #include "platform/file_writing.h"
 #include "platform/paths.h"
+#include "platform/player_storage.h"
 #include "platform/printable_text.h"
 #include <algorithm>
 #include <ctime>
@@ -49,6 +50,7 @@ void keepAside(const std::string& file, const std::string& why) {
     for (int n = 2; fs::exists(platform::systemPath(aside), error); ++n)
         aside = file + ".bad-" + localTime("%Y%m%d-%H%M%S") + "-" + std::to_string(n);
     fs::rename(platform::systemPath(file), platform::systemPath(aside), error);
+    if (!error) platform::playerFilesChanged();
     if (error)
         std::fprintf(messages, "vantrel: %s cannot be read as scores (%s) nor be put aside (%s); scores are not kept\n",
                      shown(file).c_str(), shown(why).c_str(), error.message().c_str());
@@ -86,7 +88,7 @@ std::string newDemoName(const NameEntry& entry) {
 
 void removeDemo(const std::string& name) {
     std::error_code error;
-    fs::remove(platform::systemPath(folder() + "/" + name), error);
+    if (fs::remove(platform::systemPath(folder() + "/" + name), error)) platform::playerFilesChanged();
 }
 
 // The entry and its game, into the tables as the file holds them now.

@@ -8,6 +8,7 @@ if(NOT EXISTS "${VANTREL_WEB_LIBS}/lib/libSDL2.a")
 endif()
 
 list(APPEND platform_sources platform/web_present.cpp platform/web_audio.cpp platform/web_gl.cpp
+     platform/web_player_storage.cpp
      platform/posix_file_stamp.cpp platform/posix_file_writing.cpp platform/web_file_lock.cpp
      platform/posix_data_folder.cpp)
 target_include_directories(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/include/SDL2 ${VANTREL_WEB_LIBS}/include)
@@ -20,6 +21,8 @@ set(web_link_options
   -sALLOW_MEMORY_GROWTH=1
   -sEXIT_RUNTIME=1
   -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
+  # The player's files kept in the browser's IndexedDB (platform/web_player_storage.cpp).
+  -lidbfs.js
   # SDL's audio resumes the page's audio context on the first key or click
   # (the names begin with $, which the build tools would escape on the
   # command line, hence the list in a file).

@@ -14,6 +14,7 @@ list(APPEND CMAKE_FIND_ROOT_PATH ${VANTREL_WINDOWS_LIBS})
 find_package(SDL2 CONFIG REQUIRED)
 
 list(APPEND platform_sources platform/frame_pacer.cpp platform/sdl_present.cpp platform/desktop_audio.cpp
+     platform/disk_player_storage.cpp
      platform/windows_audio.cpp platform/windows_file_stamp.cpp platform/windows_file_writing.cpp
      platform/windows_console.cpp platform/windows_data_folder.cpp)
 target_include_directories(vantrel_system INTERFACE ${VANTREL_WINDOWS_LIBS}/include/SDL2)

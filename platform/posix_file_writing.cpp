@@ -1,7 +1,9 @@
 // Writing files safely on Linux and in the browser page: a temporary file
-// made beside the target, fsync, rename.
+// made beside the target, fsync, rename; in the page, the browser's storage
+// then takes the change.
 #include "platform/file_writing.h"
 #include "platform/picture_names.h"
+#include "platform/player_storage.h"
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -74,6 +76,7 @@ bool finishWriting(FileWriting& writing, std::string& why) {
         return false;
     }
     syncFolderOf(writing.target);
+    playerFilesChanged();
     return true;
 }
 

@@ -1,5 +1,7 @@
 // The lock beside a file in the browser page: one game runs in a page, and
-// pages share no files, so there is nobody to keep out.
+// each page plays with a copy of its own of the player's files (only one
+// writes them back: platform/web_player_storage.cpp), so there is nobody to
+// keep out.
 #include "platform/file_writing.h"
 
 namespace platform {
