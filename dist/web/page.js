@@ -205,6 +205,14 @@
         args.push('--record', recording);
     }
 
+    // A game played keeps the player's scores and settings in the browser's
+    // storage for this site (platform/web_player_storage.cpp). The browser
+    // is asked once to keep that storage rather than clear it when short of
+    // room; a refusal changes nothing, and goes unsaid.
+    if (demo === null && navigator.storage && navigator.storage.persist) {
+        navigator.storage.persisted().then((kept) => kept || navigator.storage.persist()).catch(() => {});
+    }
+
     window.Module = {
         canvas,
         arguments: args,
