@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/key_bindings.h"
 #include <algorithm>
 #include <cstring>
 #include <getopt.h>
@@ -82,6 +83,25 @@ CommandLine usageError(std::string error) {
     return line;
 }
 
+// The keys and buttons in force, an action a line.
+std::string keysHelp() {
+    static const char* const does[actionCount] = {
+        "walk left",        "walk right",           "start playing",
+        "pause, and go on", "mirror top to bottom", "mirror left to right",
+        "sound off and on", "window / full screen", "quit",
+    };
+    std::string text;
+    for (int a = 0; a < actionCount; ++a) {
+        std::string keys = keysText(keyBindings, Action(a), false, ", ");
+        std::string buttons = buttonsText(buttonBindings, Action(a), false, ", ");
+        std::string line = "  " + keys + std::string(keys.size() < 18 ? 18 - keys.size() : 1, ' ') + does[a];
+        if (!buttons.empty()) line += " (controller: " + buttons + ")";
+        text += line + "\n";
+    }
+    return text + "A controller's left stick walks, its Start starts and pauses play, Back held\n"
+                  "for a second quits, and Back and Start together switch the display.\n";
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, char** argv) {
@@ -135,8 +155,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
     return line;
 }
 
-const char* helpText() {
-    return "Usage: vantrel [OPTION]...\n"
+std::string helpText() {
+    std::string text =
+           "Usage: vantrel [OPTION]...\n"
            "       vantrel --play-demo FILE [--screenshot-at FRAME:FILE.png]...\n"
            "       vantrel --check-level [--datadir DIR] FILE...\n"
            "Play Vantrel Remake, or check level files.\n"
@@ -169,14 +190,13 @@ const char* helpText() {
            "Without --datadir the data is looked for in $VANTREL_DATADIR, in data/ in the\n"
            "current directory, in data/ beside the program, and where it was installed.\n"
            "\n"
-           "Keys: left and right arrows walk, SPACE starts, F1 switches between window\n"
-           "and full screen, F2 and F3 mirror the play area, M switches the sound off and\n"
-           "on, ESC quits. A game controller plays too: d-pad or left stick walk, A or\n"
-           "Start starts, the shoulder buttons mirror, Y switches the sound, Back and\n"
-           "Start together switch the display, Back held for a second quits.\n"
-           "\n"
+           "Keys in force (K on the title changes them; the settings file keeps them, with\n"
+           "the sound's state: see the manual page):\n";
+    text += keysHelp();
+    text += "\n"
            "Exit status: 27 after ESC, 0 after closing the window, 1 when the window or\n"
            "its rendering context could not be made (the message says which step\n"
            "failed). With --check-level: 0 when every file is clean, 1 when a problem\n"
            "was found. 2 for a command line that cannot be read.\n";
+    return text;
 }

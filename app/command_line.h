@@ -31,5 +31,5 @@ struct CommandLine {
 // Reads argv[1] onwards. argv's order may be changed (options first).
 CommandLine parseCommandLine(int argc, char** argv);
 
-// What --help prints.
-const char* helpText();
+// What --help prints, with the keys and buttons in force.
+std::string helpText();

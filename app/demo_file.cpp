@@ -81,8 +81,9 @@ void DemoWriter::startRecord(RecordKind kind) {
 }
 
 bool DemoWriter::writeHeader(const DemoHeader& h) {
-    std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nrules " + std::to_string(h.rules) +
-                       "\nlevels " + std::to_string(h.levelHashes.size());
+    std::string text = std::string(demoMagic) + "\ngame " + h.gameVersion + "\nrules " + std::to_string(h.rules);
+    if (h.keys != defaultKeys) text += "\n" + keysLine(h.keys);
+    text += "\nlevels " + std::to_string(h.levelHashes.size());
     char hex[20];
     for (uint64_t v : h.levelHashes) {
         std::snprintf(hex, sizeof hex, " %016" PRIx64, v);
@@ -369,7 +370,11 @@ bool DemoReader::readHeader(const std::string& demoBytes, DemoHeader& h) {
                   ", which this release does not know: replay it with " + release + " or later";
         return false;
     }
-    ok = ok && c.line(line, 32 + maxDemoLevels * 17) && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) && c.line(line, 64) &&
+    // The keys, by rules that have them, when they were not the defaults.
+    bool keysRead = true;
+    ok = ok && c.line(line, 32 + maxDemoLevels * 17);
+    if (ok && line.starts_with("keys ")) keysRead = h.rules >= 2 && readKeysLine(line, h.keys) && c.line(line, 32 + maxDemoLevels * 17);
+    ok = ok && keysRead && startsWith(line, "levels ", rest) && readLevelHashes(rest, h) && c.line(line, 64) &&
               readStart(c, line, h) && c.line(line, 64) && startsWith(line, "tick ", rest) &&
               decimal(rest, UINT32_MAX, n) && c.line(line, 64) && line == "records";
     if (!ok) {

@@ -6,6 +6,9 @@
 //   vantrel-demo 2
 //   game 0.3.0                     the release that recorded it
 //   rules 1                        the version of the game's rules it played by
+//   keys left=65 right=68 ...      the keys in force when it began, when they
+//                                  were not the defaults (rules 2 on; see
+//                                  app/key_bindings.h)
 //   levels 3 HASH HASH HASH        the data's level files 0, 1, 2 as read
 //   start level 0                  or "start file BYTES", then the text and "\n"
 //   tick 100000                    the clock when recording began
@@ -34,6 +37,7 @@
 // messages, the levels), not how the code asked for it: adding or moving a
 // reading of the clock in the game does not move a recorded game.
 #pragma once
+#include "app/key_bindings.h"
 #include "platform/messages.h"
 #include <cstdint>
 #include <cstdio>
@@ -51,6 +55,7 @@ constexpr size_t maxDemoSize = size_t(64) << 20;
 struct DemoHeader {
     std::string gameVersion;            // the release that recorded it
     uint32_t rules = 0;                 // the version of the rules it played by
+    KeyBindings keys = defaultKeys;     // the keys in force when it began
     std::vector<uint64_t> levelHashes;  // levelHash of data level 0, 1, ... as the recording saw them
     int startLevel = 0;                 // the first level, when the game played the data's levels
     bool ownLevel = false;              // the game played a level of its own...

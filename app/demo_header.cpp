@@ -1,4 +1,5 @@
 #include "app/demo_header.h"
+#include "app/key_bindings.h"
 #include "game/game_state.h"
 #include "game/hud_counter.h"
 #include "game/level_file.h"
@@ -29,6 +30,7 @@ DemoHeader thisGameHeader(uint32_t startTick) {
     DemoHeader h;
     h.gameVersion = VANTREL_VERSION;
     h.rules = rulesVersion;
+    h.keys = keyBindings;
     std::string text;
     for (size_t n = 0; n < maxDemoLevels && dataLevelText(n, text); ++n) h.levelHashes.push_back(levelHash(text));
     h.startLevel = firstLevel();

@@ -4,6 +4,7 @@
 // driver draws it.
 #include "app/demo.h"
 #include "app/demo_header.h"
+#include "app/key_bindings.h"
 #include "app/main_loop.h"
 #include "app/screen_capture.h"
 #include "app/window.h"
@@ -200,7 +201,9 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     if (!loadDemo(line.demoFile, bytes, header, survey, err)) return 1;
     replay.tape.end = survey.wholeEnd;
     replay.lastTick = header.startTick;
-    playedRules = header.rules;  // played as it was recorded
+    playedRules = header.rules;  // played as it was recorded, with the keys it was recorded with
+    KeyBindings ownKeys = keyBindings;
+    keyBindings = header.keys;
     if (header.ownLevel)
         setOwnLevel(header.ownLevelText);
     else
@@ -217,6 +220,7 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     platform::setMessageSource({});
     scoreHooks = kept;
     playedRules = rulesVersion;
+    keyBindings = ownKeys;
     replay.screenshots.tellMissed(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
     std::fprintf(out, "%s\n", endLine(replay.frames).c_str());

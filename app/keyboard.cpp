@@ -1,7 +1,11 @@
 #include "app/keyboard.h"
+#include "app/key_bindings.h"
+#include "app/keys_screen.h"
+#include "app/settings.h"
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/player.h"
+#include "game/rules.h"
 #include "game/sounds.h"
 
 uint8_t KeyTable[256] = {};
@@ -16,9 +20,14 @@ namespace {
 bool soundKeyPressed = false;
 // The same for pausing and resuming.
 bool pauseKeyPressed = false;
+// Keys pressed while the keys screen was open: they went to the screen, and
+// do nothing else until they are let go (ESC, which closes the screen, held
+// on would quit the game).
+uint8_t heldForScreen[256] = {};
 
+// A controller's Start pauses whatever the keys.
 bool isPauseKey(uintptr_t code) {
-    return code == platform::key::p || code == platform::key::pause || code == platform::key::play;
+    return keyBindings.isKeyOf(Action::pause, uint8_t(code)) || code == platform::key::play;
 }
 
 using platform::highWord;
@@ -27,8 +36,14 @@ using platform::MessageKind;
 
 // A fresh press acts at once; repeats of a key that is still down change
 // nothing, except for the one-shot keys, whose entries their users clear.
+// While the keys screen is open, presses are its own.
 void keyPressed(uintptr_t code) {
-    if (code >= 256 || KeyTable[code]) return;
+    if (code >= 256 || KeyTable[code] || heldForScreen[code]) return;
+    if (keysScreen.open) {
+        heldForScreen[code] = 1;
+        keysScreenPress(uint8_t(code));
+        return;
+    }
     KeyTable[code] = 1;
     if (game.enteringName) {
         // Every key is the name's; the one that confirms it is let go here,
@@ -37,7 +52,12 @@ void keyPressed(uintptr_t code) {
         if (!game.enteringName) KeyTable[code] = 0;
         return;
     }
-    if (code == platform::key::m) soundKeyPressed = true;
+    // K on the title, by the rules that have the screen.
+    if (code == platform::key::k && !game.gameStarted && playedRules >= 2) {
+        openKeysScreen();
+        return;
+    }
+    if (keyBindings.isKeyOf(Action::sound, uint8_t(code))) soundKeyPressed = true;
     if (isPauseKey(code)) pauseKeyPressed = true;
     processKeys();
 }
@@ -64,7 +84,7 @@ intptr_t windowProcedure(const platform::Message& message) {
         keyPressed(message.wParam);
         return 0;
     case MessageKind::keyUp:
-        if (message.wParam < 256) KeyTable[message.wParam] = 0;
+        if (message.wParam < 256) KeyTable[message.wParam] = heldForScreen[message.wParam] = 0;
         return 0;
     case MessageKind::sysCommand:
         // Swallowed so that neither the screen saver nor monitor power-saving
@@ -77,8 +97,18 @@ intptr_t windowProcedure(const platform::Message& message) {
     }
 }
 
+bool actionKeyDown(Action a) {
+    for (uint8_t code : keyBindings.keys[size_t(a)])
+        if (code && KeyTable[code]) return true;
+    return false;
+}
+
+void clearActionKeys(Action a) {
+    for (uint8_t code : keyBindings.keys[size_t(a)]) KeyTable[code] = 0;
+}
+
 void processKeys() {
-    if (game.enteringName) return;  // the name takes every key
+    if (game.enteringName || keysScreen.open) return;  // the name, or the keys screen, takes every key
     // First, so that the press that starts play does not also pause it.
     if (pauseKeyPressed) {
         pauseKeyPressed = false;
@@ -87,31 +117,34 @@ void processKeys() {
         else
             pauseGame();
     }
-    if (soundKeyPressed) {  // sound off and on, on the title too
+    if (soundKeyPressed) {  // sound off and on, on the title too; the settings keep it
         switchSound();
         soundKeyPressed = false;
+        settings.sound = soundIsOn();
+        keepSettings();
     }
     if (game.paused) {
         // Mirrors pressed meanwhile are not kept for later.
-        KeyTable[platform::key::f2] = KeyTable[platform::key::f3] = 0;
+        clearActionKeys(Action::mirrorUpDown);
+        clearActionKeys(Action::mirrorLeftRight);
         return;
     }
     if (game.gameStarted && game.player) {
-        if (KeyTable[platform::key::left]) game.player->velocity = -walkSpeed;
-        if (KeyTable[platform::key::right]) game.player->velocity = walkSpeed;  // right wins
+        if (actionKeyDown(Action::left)) game.player->velocity = -walkSpeed;
+        if (actionKeyDown(Action::right)) game.player->velocity = walkSpeed;  // right wins
     }
-    if (KeyTable[platform::key::f2]) {
+    if (actionKeyDown(Action::mirrorUpDown)) {
         game.flipVertical = !game.flipVertical;
-        KeyTable[platform::key::f2] = 0;
+        clearActionKeys(Action::mirrorUpDown);
         playSound(Sound::mirror);
     }
-    if (KeyTable[platform::key::f3]) {
+    if (actionKeyDown(Action::mirrorLeftRight)) {
         game.flipHorizontal = !game.flipHorizontal;
-        KeyTable[platform::key::f3] = 0;
+        clearActionKeys(Action::mirrorLeftRight);
         playSound(Sound::mirror);
     }
     // Last, so the call that starts play does not yet apply the arrows.
-    bool startKey = KeyTable[platform::key::space] || KeyTable[platform::key::play];
+    bool startKey = actionKeyDown(Action::start) || KeyTable[platform::key::play];
     if (startKey && !game.gameStarted) {
         startPlay();
         playSound(Sound::start);

@@ -3,8 +3,9 @@
 #include "platform/messages.h"
 #include <cstdint>
 
-// One flag per virtual-key code: 1 while the key is down. The one-shot keys
-// F1, F2 and F3 are cleared by the code that acts on them.
+// One flag per virtual-key code: 1 while the key is down. The keys of the
+// one-shot actions (full screen, the two mirrors) are cleared by the code
+// that acts on them.
 extern uint8_t KeyTable[256];
 
 // True while the window is not minimised (a window without the focus but
@@ -19,12 +20,20 @@ extern bool pauseOnFocusLoss;
 // Handles every message of the game's window.
 intptr_t windowProcedure(const platform::Message& message);
 
-// Turns the key table into game input: the arrows set the player's velocity
-// once play has begun, SPACE (or a controller's Start) starts play, F2 and
-// F3 mirror the view, M switches the sound, P, Pause and a controller's
-// Start pause play and resume it. While paused only the pause keys and M act
-// here (F1 and ESC are the loop's).
+// Turns the key table into game input, through the keys in force
+// (app/key_bindings.h; the defaults named here): the arrows set the player's
+// velocity once play has begun, SPACE (or a controller's Start) starts play,
+// F2 and F3 mirror the view, M switches the sound, P, Pause and a
+// controller's Start pause play and resume it. While paused only the pause
+// keys and M act here (F1 and ESC are the loop's). K on the title opens the
+// keys screen, which takes every key pressed while it is open: nothing else
+// acts meanwhile.
 void processKeys();
+
+// Whether a key of the action is down; letting go of its keys in the table.
+enum class Action : uint8_t;
+bool actionKeyDown(Action a);
+void clearActionKeys(Action a);
 
 // The player's walking speed, world units per millisecond.
 constexpr double walkSpeed = 0.091;

@@ -1,6 +1,9 @@
 #include "app/main_loop.h"
+#include "app/key_bindings.h"
 #include "app/keyboard.h"
+#include "app/keys_screen.h"
 #include "app/level_watch.h"
+#include "app/sound_mark.h"
 #include "app/window.h"
 #include "game/game_frame.h"
 #include "game/game_state.h"
@@ -25,7 +28,7 @@ bool createGameWindow() { return createWindow(windowTitle, windowWidth, windowHe
 // F1: tear down, flip the mode, build again. The teardown still sees the
 // mode being left, so it knows to restore the desktop.
 bool switchMode() {
-    KeyTable[platform::key::f1] = 0;
+    clearActionKeys(Action::fullScreen);
     destroyWindow();
     fullScreen = !fullScreen;
     return createGameWindow();
@@ -38,12 +41,17 @@ bool drawScene() {
     glEnable(GL_TEXTURE_2D);
     glLoadIdentity();
     processKeys();  // keys pressed since the last frame take effect in this one
-    if (game.enteringName)
+    if (keysScreen.open)
+        drawKeysScreen();
+    else if (game.enteringName)
         drawNameEntry(game.nameEntry, game.scoreCounter->font);
     else if (game.gameStarted)
         gameFrame();
-    else if (game.titlePicture)
+    else if (game.titlePicture) {
         game.titlePicture->draw();
+        drawTitleKeys();
+    }
+    drawSoundMark();
     return true;
 }
 
@@ -66,8 +74,10 @@ LoopPass idlePass() {
     if (framesPresented > 0) startSound();  // once, after the first frame is shown; it opens on a thread of its own
     bool leaveLoop = false;
     if (windowActive && !drawScene()) leaveLoop = true;
+    // The keys screen takes ESC and F1 for its own while it is open.
+    bool screenOpen = keysScreen.open;
     if (!leaveLoop) {
-        if (KeyTable[platform::key::escape])
+        if (actionKeyDown(Action::quit) && !screenOpen)
             leaveLoop = true;
         else {
             platform::swapBuffers(deviceContext);
@@ -76,7 +86,7 @@ LoopPass idlePass() {
     }
     checkSoundDevice();
     // Tested even on the pass that is about to end the program.
-    if (KeyTable[platform::key::f1] && !switchMode()) return LoopPass::windowLost;
+    if (actionKeyDown(Action::fullScreen) && !screenOpen && !switchMode()) return LoopPass::windowLost;
     return leaveLoop ? LoopPass::leave : LoopPass::goOn;
 }
 
@@ -111,8 +121,8 @@ int runGame(int quitAfterFrames) {
         if (pass == LoopPass::windowLost) return windowNotMade;
         if (pass == LoopPass::leave) break;
         if (quitAt && framesPresented >= quitAt) {
-            // Handled like a real ESC press: the program ends after the next frame.
-            platform::postMessage({platform::MessageKind::keyDown, platform::key::escape, 0});
+            // Handled like a real press of the quit key: the program ends after the next frame.
+            platform::postMessage({platform::MessageKind::keyDown, keyBindings.firstKey(Action::quit), 0});
             quitAt = 0;
         }
     }

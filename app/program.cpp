@@ -5,6 +5,7 @@
 #include "app/main_loop.h"
 #include "app/score_keeping.h"
 #include "app/output_files.h"
+#include "app/settings.h"
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/level_check.h"
@@ -51,7 +52,7 @@ int playOrReplay(const CommandLine& line, std::FILE* out, std::FILE* err) {
 
 int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
     wantSound(err);
-    setSoundOn(!line.mute);
+    startSettings(line, err);  // the sound's state, pausing, the keys
     stretchFullScreen = line.stretch;
     int status = playOrReplay(line, out, err);
     stopSound();
@@ -63,7 +64,10 @@ int play(const CommandLine& line, std::FILE* out, std::FILE* err) {
 int runProgram(int argc, char** argv, std::FILE* out, std::FILE* err) {
     CommandLine line = parseCommandLine(argc, argv);
     switch (line.action) {
-    case CommandLine::Action::help: std::fputs(helpText(), out); return 0;
+    case CommandLine::Action::help:
+        readSettingsQuietly();  // the keys it names are those in force
+        std::fputs(helpText().c_str(), out);
+        return 0;
     case CommandLine::Action::version: std::fprintf(out, "vantrel %s\n", VANTREL_VERSION); return 0;
     case CommandLine::Action::usageError:
         std::fprintf(err, "vantrel: %s\nTry 'vantrel --help' for more information.\n", line.error.c_str());

@@ -10,7 +10,7 @@ endif()
 list(APPEND platform_sources platform/web_present.cpp platform/web_audio.cpp platform/web_gl.cpp
      platform/web_player_storage.cpp
      platform/posix_file_stamp.cpp platform/posix_file_writing.cpp platform/web_file_lock.cpp
-     platform/posix_data_folder.cpp)
+     platform/posix_data_folder.cpp platform/posix_settings_folder.cpp platform/own_ini_reader.cpp)
 target_include_directories(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/include/SDL2 ${VANTREL_WEB_LIBS}/include)
 target_link_libraries(vantrel_system INTERFACE ${VANTREL_WEB_LIBS}/lib/libSDL2_mixer.a
                       ${VANTREL_WEB_LIBS}/lib/libSDL2_image.a ${VANTREL_WEB_LIBS}/lib/libSDL2.a)

@@ -16,7 +16,8 @@ find_package(SDL2 CONFIG REQUIRED)
 list(APPEND platform_sources platform/frame_pacer.cpp platform/sdl_present.cpp platform/desktop_audio.cpp
      platform/disk_player_storage.cpp
      platform/windows_audio.cpp platform/windows_file_stamp.cpp platform/windows_file_writing.cpp
-     platform/windows_console.cpp platform/windows_data_folder.cpp)
+     platform/windows_console.cpp platform/windows_data_folder.cpp platform/windows_settings_folder.cpp
+     platform/own_ini_reader.cpp)
 target_include_directories(vantrel_system INTERFACE ${VANTREL_WINDOWS_LIBS}/include/SDL2)
 target_link_libraries(vantrel_system INTERFACE ${VANTREL_WINDOWS_LIBS}/lib/libSDL2_mixer.a
                       ${VANTREL_WINDOWS_LIBS}/lib/libSDL2_image.a SDL2::SDL2-static opengl32 glu32)

@@ -15,7 +15,9 @@
 // The rules of this release. Demos of rules 1 up to this one replay.
 //   1  0.3.0
 //   2  0.4.0: P, the Pause key and a controller's Start pause play and
-//      resume it; the window losing the focus pauses it (a pause message)
+//      resume it; the window losing the focus pauses it (a pause message);
+//      the keys of every action are the player's (a demo names those it
+//      began with), and K on the title opens the keys screen
 constexpr uint32_t rulesVersion = 2;
 
 // The rules of the game being played: this release's, or those a replayed

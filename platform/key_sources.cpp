@@ -58,4 +58,15 @@ bool holds(uint8_t key, KeySource source) {
                        [&](const Holding& h) { return h.key == key && h.source == source; });
 }
 
+bool holdsAny(KeySource source) {
+    return std::any_of(holdings.begin(), holdings.end(), [&](const Holding& h) { return h.source == source; });
+}
+
+void releaseSource(KeySource source) {
+    std::vector<Holding> held;
+    for (const Holding& h : holdings)
+        if (h.source == source) held.push_back(h);
+    for (const Holding& h : held) releaseKey(h.key, h.source);
+}
+
 }  // namespace platform

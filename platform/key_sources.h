@@ -35,5 +35,9 @@ void releaseKey(uint8_t key, KeySource source);
 void releaseDevice(uint32_t device);
 
 bool holds(uint8_t key, KeySource source);
+// Whether the source holds any key, and letting go of whatever it holds: an
+// input lets go of the key it pressed, even when it would press another now.
+bool holdsAny(KeySource source);
+void releaseSource(KeySource source);
 
 }  // namespace platform

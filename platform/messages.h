@@ -40,8 +40,12 @@ constexpr uint8_t pageUp = 33, pageDown = 34, end = 35, home = 36;
 constexpr uint8_t left = 37, up = 38, right = 39, down = 40;
 constexpr uint8_t printScreen = 44, insert = 45, del = 46;
 constexpr uint8_t f1 = 112, f2 = 113, f3 = 114, f10 = 121;
-constexpr uint8_t m = 'M', p = 'P';  // letters are their capitals' codes
+constexpr uint8_t k = 'K', m = 'M', p = 'P';  // letters are their capitals' codes
 constexpr uint8_t play = 0xFA;       // a controller's Start: starts play from the title, pauses it after
+// While the keys screen asks for buttons, a controller's buttons press keys
+// of their own: button b (platform::Button) firstButton + b, Start and Back
+// theirs. No keyboard key has these codes.
+constexpr uint8_t firstButton = 0xE0, startButton = 0xEE, backButton = 0xEF;
 }  // namespace key
 
 // System commands carried by MessageKind::sysCommand.

@@ -1,5 +1,6 @@
 #include "platform/sdl_controllers.h"
 #include "platform/clock.h"
+#include "platform/controller_keys.h"
 #include "platform/key_sources.h"
 #include <algorithm>
 #include <cstdio>
@@ -11,9 +12,15 @@ namespace platform {
 namespace {
 
 // Each input of a controller is a key source of its own, so that the d-pad
-// letting go of an arrow the stick still pushes keeps the arrow down.
-enum Input : uint8_t { dpadLeft, dpadRight, stickLeft, stickRight, buttonA, buttonY, buttonStart, leftShoulder,
-                       rightShoulder, backHeld, backAndStart };
+// letting go of an arrow the stick still pushes keeps the arrow down. The
+// buttons a player gives to actions are inputs 0 to buttonCount - 1.
+enum Input : uint8_t { stickLeft = buttonCount, stickRight, buttonStart, buttonBack, backHeld, backAndStart };
+
+// What the inputs press until the game says otherwise: the keys of the
+// actions the buttons have by default.
+ControllerKeys keys = {{key::space, 0, 0, key::m, key::f2, key::f3, key::left, key::right, 0, 0},
+                       key::left, key::right, key::escape, key::f1};
+bool asking = false;  // for the keys screen: buttons press keys of their own
 
 // The stick walks once pushed beyond 45 % of full deflection and stops only
 // when back under 30 %. A stick at rest, a worn one above all, can sit a
@@ -75,14 +82,13 @@ void closeController(SDL_JoystickID id) {
     controllers.erase(controllers.begin() + (c - controllers.data()));
 }
 
-void hold(const Controller& c, Input input, uint8_t key, bool down) {
-    if (down)
-        pressKey(key, source(c, input));
-    else
-        releaseKey(key, source(c, input));
+// A key of 0 is none: the input presses nothing.
+void press(const Controller& c, int input, uint8_t key) {
+    if (key) pressKey(key, source(c, Input(input)));
 }
+void letGo(const Controller& c, int input) { releaseSource(source(c, Input(input))); }
 
-bool escapeHeld(const Controller& c) { return holds(key::escape, source(c, backHeld)); }
+bool escapeHeld(const Controller& c) { return holdsAny(source(c, backHeld)); }
 
 // Start is the play key (it starts play from the title and pauses it after),
 // unless Back is down (and has not quit yet): then the two make the pair,
@@ -90,50 +96,63 @@ bool escapeHeld(const Controller& c) { return holds(key::escape, source(c, backH
 void pressStart(Controller& c, bool down) {
     c.startDown = down;
     if (!down) {
-        hold(c, buttonStart, key::play, false);
-        hold(c, backAndStart, key::f1, false);
+        letGo(c, buttonStart);
+        letGo(c, backAndStart);
+    } else if (asking) {
+        press(c, buttonStart, key::startButton);
     } else if (c.backDown && !escapeHeld(c)) {
         c.paired = true;
-        hold(c, backAndStart, key::f1, true);
+        press(c, backAndStart, keys.backAndStart);
     } else {
-        hold(c, buttonStart, key::play, true);
+        press(c, buttonStart, key::play);
     }
 }
 
+// Asked for, Back is a button like the others, held for no time.
 void pressBack(Controller& c, bool down) {
-    c.backDown = down;
+    c.backDown = down && !asking;
     if (!down) {
-        hold(c, backHeld, key::escape, false);
-        hold(c, backAndStart, key::f1, false);
+        letGo(c, buttonBack);
+        letGo(c, backHeld);
+        letGo(c, backAndStart);
+        return;
+    }
+    if (asking) {
+        press(c, buttonBack, key::backButton);
         return;
     }
     c.backSince = tickCount();
     c.paired = c.startDown;
-    if (c.paired) hold(c, backAndStart, key::f1, true);
+    if (c.paired) press(c, backAndStart, keys.backAndStart);
 }
 
+// SDL's buttons that a player may give to actions, in platform::Button's order.
+constexpr SDL_GameControllerButton actionButtons[buttonCount] = {
+    SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+};
+
 void pressButton(Controller& c, uint8_t button, bool down) {
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_DPAD_LEFT: hold(c, dpadLeft, key::left, down); break;
-    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: hold(c, dpadRight, key::right, down); break;
-    case SDL_CONTROLLER_BUTTON_A: hold(c, buttonA, key::space, down); break;
-    case SDL_CONTROLLER_BUTTON_Y: hold(c, buttonY, key::m, down); break;
-    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: hold(c, leftShoulder, key::f2, down); break;
-    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: hold(c, rightShoulder, key::f3, down); break;
-    case SDL_CONTROLLER_BUTTON_START: pressStart(c, down); break;
-    case SDL_CONTROLLER_BUTTON_BACK: pressBack(c, down); break;
-    default: break;
+    if (button == SDL_CONTROLLER_BUTTON_START) return pressStart(c, down);
+    if (button == SDL_CONTROLLER_BUTTON_BACK) return pressBack(c, down);
+    for (int b = 0; b < buttonCount; ++b) {
+        if (actionButtons[b] != button) continue;
+        if (down)
+            press(c, b, asking ? uint8_t(key::firstButton + b) : keys.buttons[b]);
+        else
+            letGo(c, b);
     }
 }
 
 // Lets go first, so that a stick flung from one side to the other never
-// holds both arrows.
+// holds both arrows. Asked for buttons, it presses nothing.
 void moveStick(const Controller& c, int x) {
-    KeySource left = source(c, stickLeft), right = source(c, stickRight);
-    if (holds(key::left, left) && x > -stickLetsGo) releaseKey(key::left, left);
-    if (holds(key::right, right) && x < stickLetsGo) releaseKey(key::right, right);
-    if (!holds(key::left, left) && x <= -stickEngages) pressKey(key::left, left);
-    if (!holds(key::right, right) && x >= stickEngages) pressKey(key::right, right);
+    if (holdsAny(source(c, stickLeft)) && x > -stickLetsGo) letGo(c, stickLeft);
+    if (holdsAny(source(c, stickRight)) && x < stickLetsGo) letGo(c, stickRight);
+    if (asking) return;
+    if (!holdsAny(source(c, stickLeft)) && x <= -stickEngages) press(c, stickLeft, keys.stickLeft);
+    if (!holdsAny(source(c, stickRight)) && x >= stickEngages) press(c, stickRight, keys.stickRight);
 }
 
 }  // namespace
@@ -168,7 +187,11 @@ void translateControllerEvent(const SDL_Event& e) {
 void checkControllerHolds() {
     for (const Controller& c : controllers)
         if (c.backDown && !c.paired && !escapeHeld(c) && tickCount() - c.backSince >= backHoldToQuit)
-            pressKey(key::escape, source(c, backHeld));
+            press(c, backHeld, keys.backHeld);
 }
+
+void setControllerKeys(const ControllerKeys& newKeys) { keys = newKeys; }
+
+void askForButtons(bool on) { asking = on; }
 
 }  // namespace platform

@@ -1,10 +1,14 @@
 // Game controllers, through SDL's game-controller API: their d-pad, left
-// stick and buttons press the same keys a player presses on the keyboard.
-//   d-pad left/right, left stick left/right   the arrow keys (walk)
-//   A, Start                                  SPACE (start play)
-//   left / right shoulder                     F2 / F3 (mirror the play area)
-//   Back held for a second                    ESC (quit)
-//   Back and Start together                   F1 (window / full screen)
+// stick and buttons press the keys of the actions they do, the very keys a
+// player presses on the keyboard (platform/controller_keys.h). By default:
+//   d-pad left/right, left stick left/right   the walking keys (arrows)
+//   A                                         the start key (SPACE)
+//   Start                                     a key of its own, key::play
+//                                             (starts play, then pauses it)
+//   Y                                         the sound key (M)
+//   left / right shoulder                     the mirror keys (F2 / F3)
+//   Back held for a second                    the quit key (ESC)
+//   Back and Start together                   the display key (F1)
 #pragma once
 #include <SDL.h>
 

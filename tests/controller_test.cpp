@@ -1,11 +1,13 @@
 // Game controllers: SDL's virtual joysticks, made game controllers by a
 // mapping of this test's own, press the game's keys through the same
 // messages as the keyboard; the keyboard's events are real SDL events.
+#include "app/key_bindings.h"
 #include "app/scripted_play.h"
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/hud_counter.h"
 #include "game/player.h"
+#include "platform/controller_keys.h"
 #include "platform/testing.h"
 #include "platform/video.h"
 #include "support/pictures.h"
@@ -282,6 +284,43 @@ TEST_F(Pads, BackHeldForASecondQuitsAndAShorterPressDoesNothing) {
     EXPECT_EQ(keys(), "");  // once
     pad.release(buttonBack);
     EXPECT_EQ(keys(), "-27");
+}
+
+// The buttons press the first key of the action the player gave them, and
+// a key held when that changes is let go as it was pressed. While the keys
+// screen asks, they press keys naming themselves, Back at once, and the
+// stick nothing.
+TEST_F(Pads, ButtonsPressTheKeysOfTheirActionsOrNameThemselvesWhenAsked) {
+    Pad pad;
+    ::keys();
+    KeyBindings keys = defaultKeys;
+    keys.keys[size_t(Action::left)] = {'A', 0};
+    keys.keys[size_t(Action::quit)] = {'Q', 0};
+    ButtonBindings buttons = defaultButtons;
+    buttons.actions[size_t(platform::Button::y)] = uint8_t(Action::left);
+    buttons.actions[size_t(platform::Button::a)] = noAction;
+    platform::setControllerKeys(controllerKeysFor(keys, buttons));
+    pad.press(buttonY);
+    pad.press(buttonA);
+    pad.stick(-80);
+    EXPECT_EQ(::keys(), "+65 +65r");
+    platform::setControllerKeys(controllerKeysFor(defaultKeys, defaultButtons));
+    pad.release(buttonY);
+    pad.stick(0);
+    EXPECT_EQ(::keys(), "-65");
+
+    platform::askForButtons(true);
+    pad.press(buttonY);
+    pad.press(buttonBack);
+    pad.stick(-80);
+    EXPECT_EQ(::keys(), "+239 +227");  // SDL reports the buttons in its order
+    pad.release(buttonY);
+    pad.release(buttonBack);
+    EXPECT_EQ(::keys(), "-239 -227");
+    platform::askForButtons(false);
+    pad.stick(0);
+    pad.release(buttonA);
+    ::keys();
 }
 
 TEST_F(Pads, BackWithStartIsF1InsteadOfSpaceAndNoLongerQuits) {

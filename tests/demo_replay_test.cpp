@@ -5,10 +5,12 @@
 #include "app/command_line.h"
 #include "app/demo.h"
 #include "app/demo_file.h"
+#include "app/key_bindings.h"
 #include "app/level_watch.h"
 #include "app/program.h"
 #include "app/scripted_play.h"
 #include "game/game_state.h"
+#include "game/player.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "platform/testing.h"
@@ -174,6 +176,43 @@ TEST_F(Demos, PausesByKeyAndByFocusLossReplay) {
     Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.line, recorded) << r.err;
+}
+
+// A game recorded with keys of the player's own, changed again on the keys
+// screen before play, replays by the keys it names where the keys in force
+// are the defaults; and a replay writes no settings, though M was pressed.
+TEST_F(Demos, KeysOfThePlayersOwnReplayWhereTheDefaultsAreInForce) {
+    writeLevel(data.file("level0.lvl.txt"), otherLevel);
+    keyBindings.keys[size_t(Action::left)] = {'A', 0};
+    keyBindings.keys[size_t(Action::right)] = {'D', 0};
+    auto tap = [](ScriptedPlay& play, uint8_t code) {
+        play.press(code);
+        play.runFrame();
+        play.release(code);
+    };
+    std::string recorded = record([&](ScriptedPlay& play) {
+        tap(play, key::k);
+        tap(play, key::enter);  // LEFT kept
+        tap(play, 'L');         // RIGHT
+        tap(play, key::escape);
+        tap(play, key::space);
+        play.press('L');
+        play.runFrames(40);
+        play.release('L');
+        EXPECT_GT(game.player->x, 30);
+        tap(play, key::m);
+        play.press('A');
+        play.runFrame();
+        play.press(key::right);  // the default, which is not in force
+        play.runFrames(10);
+        EXPECT_LT(game.player->velocity, 0);
+    });
+    keyBindings = defaultKeys;
+    EXPECT_NE(fileText(demo).find("\nkeys left=65 right=68 start=32 pause=80,19 "), std::string::npos);
+    Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.line, recorded) << r.err;
+    EXPECT_FALSE(fs::exists(fs::path(std::getenv("XDG_CONFIG_HOME")) / "vantrel"));
 }
 
 // The golden demos, recorded by releases and kept for ever, each with the

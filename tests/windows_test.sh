@@ -56,6 +56,9 @@ if [ ! -f "$WINEPREFIX/.made" ]; then
     wineboot --init >"$out/wineboot.err" 2>&1 && wineserver -w && touch "$WINEPREFIX/.made"
 fi
 [ -f "$WINEPREFIX/.made" ] || fail "the Wine prefix $WINEPREFIX could not be made"
+# Wine sets %APPDATA% itself: the game plays with the default settings
+# only when the prefix holds none of its own.
+rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/vantrel/settings.ini*
 
 # As a player unpacks it.
 mkdir "$out/unpacked"

@@ -21,10 +21,11 @@
 set -eu
 
 # Compiler and build tools, SDL2, SDL2_image and SDL2_mixer, OpenGL and GLU with Mesa's
-# drivers (llvmpipe draws where there is no graphics card).
+# drivers (llvmpipe draws where there is no graphics card), and the INI reader
+# of the settings file.
 packages="g++ cmake make pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
-libgl-dev libglu1-mesa-dev libgl1-mesa-dri"
+libgl-dev libglu1-mesa-dev libgl1-mesa-dri libinih-dev"
 
 for group in "$@"; do
     case "$group" in

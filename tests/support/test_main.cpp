@@ -3,6 +3,7 @@
 #include "platform/testing.h"
 #include "platform/video.h"
 #include <cstdlib>
+#include <filesystem>
 #include <dlfcn.h>
 #include <glob.h>
 #include <gtest/gtest.h>
@@ -46,6 +47,15 @@ int main(int argc, char** argv) {
     platform::testing::enterTestMode();
     // Tests run frames as fast as they can; those about pacing turn it on.
     platform::setVerticalSync(false);
+    // No test reads or writes the player's own settings: the settings
+    // folder is one of this process's own (the game's it starts too),
+    // removed at the end.
+    char settingsHome[] = "/tmp/vantrel-test-settings-XXXXXX";
+    if (!mkdtemp(settingsHome)) return 1;
+    setenv("XDG_CONFIG_HOME", settingsHome, 1);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(settingsHome, ignored);
+    return result;
 }
