@@ -151,8 +151,9 @@ double keyCap(Canvas& c, const std::string& label, double x, double y) {
     return x + w;
 }
 
+// Two columns of four keys, each with what it does.
 void keysPanel(Canvas& c) {
-    const double x0 = 130, x1 = 510, y0 = 188, y1 = 330;
+    const double x0 = 130, x1 = 510, y0 = 188, y1 = 306;
     auto panel = [=](double x, double y) { return sdBox(x, y, (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2, (y1 - y0) / 2, 12); };
     c.fill(all(), inside(panel), rgb(8, 10, 34, 0.82f));
     c.fill(all(), [=](double x, double y) { return std::fabs(panel(x, y) + 1.5) < 1.2 ? 1.0f : 0.0f; }, rgb(110, 160, 255, 0.9f));
@@ -164,14 +165,18 @@ void keysPanel(Canvas& c) {
     const Row rows[] = {
         {{"\xE2\x86\x90", "\xE2\x86\x92"}, "walk"},
         {{"SPACE"}, "start"},
-        {{"F1"}, "window / full screen"},
+        {{"P"}, "pause"},
+        {{"M"}, "sound"},
+        {{"F1"}, "screen"},
         {{"F2", "F3"}, "mirror"},
+        {{"K"}, "keys"},
         {{"ESC"}, "quit"},
     };
-    const double keysRight = 268, textLeft = 284, first = y0 + 22, step = 24.5;
-    for (int i = 0; i < 5; ++i) {
-        double y = first + i * step;
-        // Keys right-aligned against the middle column.
+    const double first = y0 + 22, step = 24.5;
+    for (int i = 0; i < 8; ++i) {
+        // Keys right-aligned against their column's text.
+        const double keysRight = i < 4 ? 232 : 392, textLeft = keysRight + 16;
+        double y = first + (i % 4) * step;
         std::vector<double> widths;
         double total = 0;
         for (const std::string& k : rows[i].keys) {
