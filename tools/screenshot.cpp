@@ -5,7 +5,8 @@
 //
 // An event is KEY@FRAME (press), KEY@FRAME-FRAME (press, then release), or
 // level@FRAME=N (jump to level N before that frame). Keys: space left right
-// f1 f2 f3 esc. Example: screenshot shot.png 120 space@1 right@10-40
+// f1 f2 f3 esc, k (the keys screen) m p enter backspace, and the letters a
+// to z by themselves. Example: screenshot shot.png 120 space@1 right@10-40
 #include "app/scripted_play.h"
 #include "game/game_state.h"
 #include "platform/messages.h"
@@ -20,7 +21,8 @@ namespace {
 const std::map<std::string, uint8_t> keyNames = {
     {"space", platform::key::space}, {"left", platform::key::left}, {"right", platform::key::right},
     {"f1", platform::key::f1},       {"f2", platform::key::f2},     {"f3", platform::key::f3},
-    {"esc", platform::key::escape},
+    {"esc", platform::key::escape},  {"k", platform::key::k},       {"m", platform::key::m},
+    {"p", platform::key::p},         {"enter", platform::key::enter}, {"backspace", platform::key::backspace},
 };
 
 struct LevelJump {
@@ -38,11 +40,13 @@ bool parseEvent(const std::string& event, ScriptedPlay& play, std::vector<LevelJ
         return true;
     }
     auto key = keyNames.find(name);
-    if (key == keyNames.end()) return false;
+    uint8_t code = key != keyNames.end() ? key->second : 0;
+    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') code = uint8_t(name[0] - 'a' + 'A');
+    if (!code) return false;
     int down = std::atoi(when.c_str());
-    play.script.push_back({down, key->second, true});
+    play.script.push_back({down, code, true});
     size_t dash = when.find('-');
-    if (dash != std::string::npos) play.script.push_back({std::atoi(when.c_str() + dash + 1), key->second, false});
+    if (dash != std::string::npos) play.script.push_back({std::atoi(when.c_str() + dash + 1), code, false});
     return true;
 }
 
