@@ -19,4 +19,6 @@ export SDL_VIDEODRIVER=offscreen
 "$shot" "$out/level5.png" 32 space@1 level@2=5
 # Level 0 again, walking into the spider: the explosion, every thread magenta.
 "$shot" "$out/explosion.png" 106 space@1 right@30
+# The keys screen (K on the title), refusing F2 for LEFT: MIRROR UP-DOWN has it.
+"$shot" "$out/keys.png" 12 k@2-3 f2@6-7
 echo "screenshots: written to $out/"
