@@ -10,6 +10,7 @@ namespace {
 enum : int {
     datadirOption = 256, checkLevelOption, quitAfterOption, versionOption, noVsyncOption,
     levelOption, levelFileOption, recordOption, playDemoOption, screenshotOption, muteOption, stretchOption,
+    scoresOption,
 };
 
 const option longOptions[] = {
@@ -28,6 +29,7 @@ const option longOptions[] = {
     {"screenshot-at", required_argument, nullptr, screenshotOption},
     {"mute", no_argument, nullptr, muteOption},
     {"stretch", no_argument, nullptr, stretchOption},
+    {"scores", no_argument, nullptr, scoresOption},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -106,7 +108,7 @@ std::string keysHelp() {
 
 CommandLine parseCommandLine(int argc, char** argv) {
     CommandLine line;
-    bool checkLevels = false, help = false, version = false;
+    bool checkLevels = false, help = false, version = false, scores = false;
     optind = 0;  // glibc starts afresh, so the line can be read more than once in a process
     opterr = 0;  // the messages are ours
     int code;
@@ -114,6 +116,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         switch (code) {
         case 'h': help = true; break;
         case versionOption: version = true; break;
+        case scoresOption: scores = true; break;
         case 'w': line.screen = StartScreen::window; break;
         case 'f': line.screen = StartScreen::fullScreen; break;
         case datadirOption: line.dataDirectory = optarg; break;
@@ -147,6 +150,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
     if (std::string why = conflict(line); !why.empty()) return usageError(why);
     if (help) line.action = CommandLine::Action::help;
     else if (version) line.action = CommandLine::Action::version;
+    else if (scores) line.action = CommandLine::Action::scores;
     else if (checkLevels) {
         if (line.levelFiles.empty()) return usageError("--check-level wants the level files to check");
         line.action = CommandLine::Action::checkLevels;
@@ -184,6 +188,8 @@ std::string helpText() {
            "      --play-demo FILE  replay a recorded game, then print how it ended\n"
            "      --screenshot-at FRAME:FILE.png  with --play-demo, write that frame\n"
            "                      to FILE.png (may be given more than once)\n"
+           "      --scores        print the high-score tables, one line an entry with the\n"
+           "                      demo of its game, and quit\n"
            "  -h, --help          show this help and quit\n"
            "      --version       show the version and quit\n"
            "\n"

@@ -7,7 +7,7 @@
 enum class StartScreen { ask, window, fullScreen };
 
 struct CommandLine {
-    enum class Action { play, help, version, checkLevels, usageError };
+    enum class Action { play, help, version, checkLevels, scores, usageError };
     Action action = Action::play;
     StartScreen screen = StartScreen::ask;  // the last of --window and --fullscreen counts
     std::string dataDirectory;              // --datadir; empty when not given

@@ -34,3 +34,18 @@ void finishRecording(std::FILE* out);
 // --play-demo: replays the demo, prints the end line on `out`; the exit
 // status.
 int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err);
+
+// Whether a game played here is being recorded (not in a replay), and
+// whether into a file (--record).
+bool recordingGame();
+bool recordingToFile();
+
+// Replays a kept game in the game's own window, the frames before
+// `paceFrom` as fast as they go and the rest at the display's pace, until
+// its end or the viewer's ESC. The game's own recording and tables step
+// aside meanwhile (the caller ends and starts them); its state afterwards is
+// the replayed game's, for the caller to forget.
+// Replayed to its end, it prints its end line on `out`, as --play-demo
+// does, and says on `err` when it went another way than it was kept.
+enum class Watched { toTheEnd, stopped, cannotRead, windowClosed };
+Watched watchKeptGame(const std::string& demoFile, uint64_t paceFrom, std::FILE* out, std::FILE* err);

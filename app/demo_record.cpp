@@ -124,6 +124,10 @@ bool startRecording(const CommandLine& line, std::FILE* err) {
 
 uint64_t recordedFrames() { return recording.frames; }
 
+bool recordingGame() { return recording.running; }
+
+bool recordingToFile() { return recording.running && recording.toFile; }
+
 void noteTablesAnswer(bool wanted) {
     if (recording.running) recording.tape.answer(wanted);
 }

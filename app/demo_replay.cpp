@@ -54,10 +54,13 @@ struct Replay {
     uint32_t dueReading = 0;      // the reading of the frame the tape has just begun...
     bool readingDue = false;      // ...not yet taken by the loop
     uint64_t frames = 0;          // frames begun
-    bool paced = false;           // watched at the display's pace: waits take their recorded time
+    bool paced = false;           // watched at the display's pace: waits take their time
+    uint64_t paceFrom = 0;        // frames before it run as fast as they go, their waits skipped
+    bool viewerStops = false;     // the viewer's ESC ends the replay (a kept game watched from the tables)
     bool started = false;         // the window was made and the loop asked for a message
     bool ended = false;           // the tape is used up, or the viewer closed the window
     bool stopped = false;         // the viewer closed the window before the demo's end
+    bool closed = false;          // ...by closing the window
     bool wentAstray = false;      // the game did not go where the recording went
     Screenshots screenshots;
     std::FILE* err = stderr;
@@ -81,6 +84,7 @@ struct Replay {
                 wentAstray = true;
                 break;
             case RecordKind::frame:
+                if (paceFrom && frames + 1 == paceFrom) platform::setVerticalSync(true);
                 ++frames;
                 dueReading = lastTick + uint32_t(r.delta);
                 readingDue = true;
@@ -113,7 +117,7 @@ struct Replay {
         RecordKind kind;
         DemoRecord r;
         if (!tape.peekKind(kind) || kind != RecordKind::wait || !tape.next(r)) wentAstray = true;
-        if (paced) platform::busyWait(ms);
+        if (paced && frames >= paceFrom) platform::busyWait(ms);
     }
 
     // What the high-score tables answered the recorded game: never those
@@ -136,7 +140,10 @@ struct Replay {
         for (int look = 0; look < 2; ++look) {
             if (look == 1) platform::pumpWindowMessages();
             while (platform::takeWaitingMessage(m)) {
-                if (look == 1 && m.kind == platform::MessageKind::close) ended = stopped = true;
+                if (look == 1 && m.kind == platform::MessageKind::close) ended = stopped = closed = true;
+                if (look == 1 && viewerStops && m.kind == platform::MessageKind::keyDown &&
+                    m.wParam == platform::key::escape)
+                    ended = stopped = true;
                 if (m.kind == platform::MessageKind::size) {
                     out = m;
                     sized = true;
@@ -187,6 +194,39 @@ bool compareWithRecording(const DemoSurvey& survey, const std::string& path, std
     return same;
 }
 
+// What a replay takes the place of, put back when it ends.
+struct Replaced {
+    ScoreHooks scoreHooks;
+    KeyBindings keys;
+};
+
+// The game as the demo says it was recorded (its rules, keys and first
+// level), and the replay handed the game's clock, the loop's messages and
+// the tables' answers: a replayed game never enters a table.
+Replaced beginReplaying(const DemoHeader& header, const DemoSurvey& survey) {
+    replay.tape.end = survey.wholeEnd;
+    replay.lastTick = header.startTick;
+    Replaced was{scoreHooks, keyBindings};
+    playedRules = header.rules;
+    keyBindings = header.keys;
+    if (header.ownLevel)
+        setOwnLevel(header.ownLevelText);
+    else
+        setFirstLevel(header.startLevel);
+    platform::setClockHooks({[](uint32_t) { return replay.frameReading(); }, [](uint32_t ms) { replay.wait(ms); }});
+    platform::setMessageSource([](platform::Message& m) { return replay.nextMessage(m); });
+    scoreHooks = {[](int64_t) { return replay.tablesWanted(); }, {}, {}};
+    return was;
+}
+
+void endReplaying(const Replaced& was) {
+    platform::setClockHooks({});
+    platform::setMessageSource({});
+    scoreHooks = was.scoreHooks;
+    playedRules = rulesVersion;
+    keyBindings = was.keys;
+}
+
 }  // namespace
 
 int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
@@ -199,28 +239,12 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
     DemoHeader header;
     DemoSurvey survey;
     if (!loadDemo(line.demoFile, bytes, header, survey, err)) return 1;
-    replay.tape.end = survey.wholeEnd;
-    replay.lastTick = header.startTick;
-    playedRules = header.rules;  // played as it was recorded, with the keys it was recorded with
-    KeyBindings ownKeys = keyBindings;
-    keyBindings = header.keys;
-    if (header.ownLevel)
-        setOwnLevel(header.ownLevelText);
-    else
-        setFirstLevel(header.startLevel);
+    Replaced was = beginReplaying(header, survey);
     // Watched in a window unless full screen is asked for: no question.
     fullScreen = line.screen == StartScreen::fullScreen;
     platform::setVerticalSync(line.verticalSync);
-    platform::setClockHooks({[](uint32_t) { return replay.frameReading(); }, [](uint32_t ms) { replay.wait(ms); }});
-    platform::setMessageSource([](platform::Message& m) { return replay.nextMessage(m); });
-    ScoreHooks kept = scoreHooks;  // a replayed game never enters a table
-    scoreHooks = {[](int64_t) { return replay.tablesWanted(); }, {}, {}};
     int status = runGame();
-    platform::setClockHooks({});
-    platform::setMessageSource({});
-    scoreHooks = kept;
-    playedRules = rulesVersion;
-    keyBindings = ownKeys;
+    endReplaying(was);
     replay.screenshots.tellMissed(err);
     if (!replay.started) return status;  // the window could not be made: the box said why
     std::fprintf(out, "%s\n", endLine(replay.frames).c_str());
@@ -230,4 +254,34 @@ int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err) {
         return replay.screenshots.failed ? 1 : 0;
     }
     return compareWithRecording(survey, line.demoFile, err) && !replay.screenshots.failed ? 0 : 1;
+}
+
+// The game is forgotten first and started afresh, as a program starts, so
+// that the kept game (recorded from its program's start) replays exactly.
+Watched watchKeptGame(const std::string& demoFile, uint64_t paceFrom, std::FILE* out, std::FILE* err) {
+    replay = Replay{};
+    replay.err = err;
+    replay.paced = true;
+    replay.paceFrom = paceFrom;
+    replay.viewerStops = true;
+    std::string bytes;
+    DemoHeader header;
+    DemoSurvey survey;
+    if (!loadDemo(demoFile, bytes, header, survey, err)) return Watched::cannotRead;
+    bool wasPaced = platform::verticalSyncOn();
+    Replaced was = beginReplaying(header, survey);
+    forgetGame();
+    platform::setVerticalSync(paceFrom == 0);
+    startGame();
+    platform::Message last;
+    LoopPass pass = LoopPass::goOn;
+    while (pass == LoopPass::goOn) pass = mainLoopPass(last);
+    endReplaying(was);
+    platform::setVerticalSync(wasPaced);
+    if (replay.closed || pass == LoopPass::windowLost) return Watched::windowClosed;
+    if (replay.stopped) return Watched::stopped;
+    std::fprintf(out, "%s\n", endLine(replay.frames).c_str());
+    std::fflush(out);
+    compareWithRecording(survey, demoFile, err);
+    return Watched::toTheEnd;
 }

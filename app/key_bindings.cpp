@@ -1,6 +1,7 @@
 #include "app/key_bindings.h"
 #include "platform/messages.h"
 #include <cctype>
+#include <utility>
 
 namespace key = platform::key;
 using platform::Button;
@@ -266,6 +267,11 @@ platform::ControllerKeys controllerKeysFor(const KeyBindings& keys, const Button
         uint8_t action = buttons.actions[size_t(b)];
         pressed.buttons[b] = action < actionCount ? keys.firstKey(Action(action)) : 0;
     }
+    // Up and down of the d-pad, given no action, are the arrows: they turn
+    // the letters of a high score's name.
+    for (auto [button, arrow] : {std::pair{platform::Button::dpadUp, platform::key::up},
+                                 std::pair{platform::Button::dpadDown, platform::key::down}})
+        if (!pressed.buttons[size_t(button)]) pressed.buttons[size_t(button)] = arrow;
     pressed.stickLeft = keys.firstKey(Action::left);
     pressed.stickRight = keys.firstKey(Action::right);
     pressed.backHeld = keys.firstKey(Action::quit);

@@ -33,7 +33,8 @@ struct ButtonBindings {
 };
 
 // Today's keys: the arrows, SPACE, P and Pause, F2, F3, M, F1, ESC; the
-// d-pad walks, A starts, Y switches the sound, the shoulders mirror.
+// d-pad walks (and its up and down, given no action, turn the letters of a
+// high score's name), A starts, Y switches the sound, the shoulders mirror.
 extern const KeyBindings defaultKeys;
 extern const ButtonBindings defaultButtons;
 

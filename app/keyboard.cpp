@@ -2,6 +2,7 @@
 #include "app/key_bindings.h"
 #include "app/keys_screen.h"
 #include "app/settings.h"
+#include "app/title_screen.h"
 #include "app/window.h"
 #include "game/game_state.h"
 #include "game/player.h"
@@ -57,6 +58,7 @@ void keyPressed(uintptr_t code) {
         openKeysScreen();
         return;
     }
+    if (titleKeyPressed(uint8_t(code))) return;  // a game of the table to watch
     if (keyBindings.isKeyOf(Action::sound, uint8_t(code))) soundKeyPressed = true;
     if (isPauseKey(code)) pauseKeyPressed = true;
     processKeys();

@@ -46,11 +46,7 @@ void takeKey(Action a, uint8_t code) {
 
 // Text in glyphs of the given size (world units), left edge at x.
 void drawText(double x, double y, double z, double width, double height, const std::string& text) {
-    glPushMatrix();
-    glTranslated(x, y, z);
-    glScaled(width / glyphWidth, height / glyphHeight, 1);
-    game.scoreCounter->font.drawText(0, 0, 0, text.c_str());
-    glPopMatrix();
+    drawSizedText(game.scoreCounter->font, x, y, z, width, height, text.c_str());
 }
 
 void drawCentred(double y, double z, double width, double height, const std::string& text) {

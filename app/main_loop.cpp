@@ -4,6 +4,7 @@
 #include "app/keys_screen.h"
 #include "app/level_watch.h"
 #include "app/sound_mark.h"
+#include "app/title_screen.h"
 #include "app/window.h"
 #include "game/game_frame.h"
 #include "game/game_state.h"
@@ -47,8 +48,8 @@ bool drawScene() {
         drawNameEntry(game.nameEntry, game.scoreCounter->font);
     else if (game.gameStarted)
         gameFrame();
-    else if (game.titlePicture) {
-        game.titlePicture->draw();
+    else {
+        drawTitle();  // its picture, or its table of high scores
         drawTitleKeys();
     }
     drawSoundMark();
@@ -87,6 +88,9 @@ LoopPass idlePass() {
     checkSoundDevice();
     // Tested even on the pass that is about to end the program.
     if (actionKeyDown(Action::fullScreen) && !screenOpen && !switchMode()) return LoopPass::windowLost;
+    // A kept game asked for from the title's table is watched after the
+    // frame that asked; the window closed meanwhile ends the program.
+    if (!leaveLoop && !watchAskedGame(stdout, stderr)) leaveLoop = true;
     return leaveLoop ? LoopPass::leave : LoopPass::goOn;
 }
 

@@ -69,6 +69,7 @@ int runProgram(int argc, char** argv, std::FILE* out, std::FILE* err) {
         std::fputs(helpText().c_str(), out);
         return 0;
     case CommandLine::Action::version: std::fprintf(out, "vantrel %s\n", VANTREL_VERSION); return 0;
+    case CommandLine::Action::scores: return printScores(out, err);
     case CommandLine::Action::usageError:
         std::fprintf(err, "vantrel: %s\nTry 'vantrel --help' for more information.\n", line.error.c_str());
         return 2;

@@ -61,8 +61,9 @@ void keepAside(const std::string& file, const std::string& why) {
 }
 
 // The tables as the file holds them; false when they could not be read and
-// the file is still there (nothing may then be written over it).
-bool readTables(ScoreBook& read) {
+// the file is still there (nothing may then be written over it). Put aside
+// when the game is to go on with fresh tables; only said otherwise.
+bool readTables(ScoreBook& read, bool putAside = true) {
     read = {};
     std::string file = tablesFile();
     std::error_code error;
@@ -72,6 +73,11 @@ bool readTables(ScoreBook& read) {
     text << in.rdbuf();
     std::string problem;
     if (in && parseScoreBook(text.str(), read, problem)) return true;
+    if (!putAside) {
+        std::fprintf(messages, "vantrel: %s cannot be read as scores (%s)\n", shown(file).c_str(),
+                     shown(in ? problem : "it cannot be read").c_str());
+        return false;
+    }
     keepAside(file, in ? problem : "it cannot be read");
     return !fs::exists(platform::systemPath(file), error);
 }
@@ -156,7 +162,7 @@ std::string keptDemoFile(const ScoreEntry& entry) { return folder() + "/" + entr
 int printScores(std::FILE* out, std::FILE* err) {
     messages = err;
     ScoreBook read;
-    if (!readTables(read)) return 1;
+    if (!readTables(read, false)) return 1;  // looking changes nothing
     for (const ScoreTable& table : read.tables)
         for (size_t i = 0; i < table.entries.size(); ++i) {
             const ScoreEntry& e = table.entries[i];

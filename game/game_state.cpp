@@ -7,6 +7,7 @@
 #include "gfx/animated_sprite.h"
 #include "game/rules.h"
 #include "game/sounds.h"
+#include "game/stair.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include <cmath>
@@ -62,6 +63,19 @@ void createPictures() {
 
 }  // namespace
 
+void forgetGame() {
+    delete game.player;
+    for (HudCounter* c : {game.scoreCounter, game.livesCounter, game.bonusTimer}) delete c;
+    for (AnimatedSprite* s : {game.explosion, game.titlePicture, game.gameOverPicture}) delete s;
+    for (Enemy* e : game.enemies) delete e;
+    for (Stair* s : game.stairs) delete s;
+    for (AnimatedSprite* s : game.items) delete s;
+    game = GameState{};
+    resetWalkCycle();
+    enemyTouchFlag = 0;
+    platform::resetFrameClock();
+}
+
 void startGame() {
     platform::PictureBatch batch;  // the three counters' fonts are one picture
     endPause();
@@ -96,7 +110,11 @@ void restartGame() {
 
 std::string levelFileName(int n) { return "data\\level" + std::to_string(n) + ".lvl.txt"; }
 
-void setFirstLevel(int n) { firstLevelNumber = n; }
+void setFirstLevel(int n) {
+    firstLevelNumber = n;
+    ownLevel = false;
+    ownText.clear();
+}
 void setOwnLevel(const std::string& text) {
     ownLevel = true;
     ownText = text;

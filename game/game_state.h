@@ -80,6 +80,12 @@ int firstLevel();
 bool hasOwnLevel();
 const std::string& ownLevelText();  // empty without a level of its own
 
+// Forgets everything of the game as it stood, back to how a program starts
+// (no objects, no level, every clock and counter of the game at its
+// beginning), so that the next startGame plays as a fresh program's: a kept
+// game watched from the tables replays exactly, and the game after it
+// starts afresh.
+void forgetGame();
 // Puts the game on its title picture at its first level, creating the objects that
 // live for the whole run if they do not exist yet; runs on every new
 // rendering context. Keeps the score and the player's position.

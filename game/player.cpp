@@ -12,6 +12,12 @@ namespace {
 bool walkClockStarted = false;  // lastWalkStepTick is taken at the first draw of the process
 }
 
+void resetWalkCycle() {
+    walkStep = 0;
+    lastWalkStepTick = 0;
+    walkClockStarted = false;
+}
+
 Player::Player() {
     for (int k = 0; k < playerFrameCount; ++k) {
         std::string name = "data\\CA54R2JR_" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".tga";

@@ -37,4 +37,6 @@ extern Texture playerFrames[playerFrameCount];
 // The walk cycle steps about every half second, moving or not.
 extern int32_t walkStep;
 extern uint32_t lastWalkStepTick;
+// The walk cycle as at the program's start: its clock taken at the next draw.
+void resetWalkCycle();
 constexpr uint32_t walkStepInterval = 500;  // milliseconds

@@ -30,3 +30,11 @@ void BitmapFont::drawText(double x, double y, double z, const char* text) {
     }
     glPopAttrib();
 }
+
+void drawSizedText(BitmapFont& font, double x, double y, double z, double width, double height, const char* text) {
+    glPushMatrix();
+    glTranslated(x, y, z);
+    glScaled(width / glyphWidth, height / glyphHeight, 1);
+    font.drawText(0, 0, 0, text);
+    glPopMatrix();
+}

@@ -23,3 +23,6 @@ public:
     // (x, y, z), every glyph glyphWidth to the right of the one before.
     void drawText(double x, double y, double z, const char* text);
 };
+
+// The same in glyphs of `width` x `height` world units.
+void drawSizedText(BitmapFont& font, double x, double y, double z, double width, double height, const char* text);

@@ -44,6 +44,11 @@ uint32_t takeFrameReading() {
     return frameReading;
 }
 
+void resetFrameClock() {
+    frameReading = loopReading = timeHeld = 0;
+    clockHeld = resuming = false;
+}
+
 void holdFrameClock(bool held) {
     if (held == clockHeld) return;
     clockHeld = held;

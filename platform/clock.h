@@ -27,6 +27,8 @@ uint32_t takeFrameReading();
 // Once let go, the next frame's reading is where it stood, and the clock
 // goes on from there: every reading less the time held.
 void holdFrameClock(bool held);
+// The game's clock as at the program's start: not held, nothing held so far.
+void resetFrameClock();
 
 // Waits until `ms` milliseconds of the tick count have passed, reading it
 // over and over and handling nothing meanwhile (the game-over picture).

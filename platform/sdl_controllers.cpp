@@ -18,7 +18,7 @@ enum Input : uint8_t { stickLeft = buttonCount, stickRight, buttonStart, buttonB
 
 // What the inputs press until the game says otherwise: the keys of the
 // actions the buttons have by default.
-ControllerKeys keys = {{key::space, 0, 0, key::m, key::f2, key::f3, key::left, key::right, 0, 0},
+ControllerKeys keys = {{key::space, 0, 0, key::m, key::f2, key::f3, key::left, key::right, key::up, key::down},
                        key::left, key::right, key::escape, key::f1};
 bool asking = false;  // for the keys screen: buttons press keys of their own
 

@@ -115,6 +115,8 @@ void setVerticalSync(bool on) {
         present::restart(SDL_GL_GetCurrentWindow(), verticalSync);
 }
 
+bool verticalSyncOn() { return verticalSync; }
+
 bool registerWindowClass(WindowProcedure windowProcedure) {
     if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

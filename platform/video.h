@@ -62,6 +62,7 @@ bool deleteRenderContext(RenderContext* context);
 // every one made current later: adaptive sync is asked for first, then plain
 // sync; off asks the driver not to wait at all.
 void setVerticalSync(bool on);
+bool verticalSyncOn();
 
 // Presents the back buffer. With vertical sync on and a driver that does not
 // wait for the display, it first waits for the next frame deadline.

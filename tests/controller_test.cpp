@@ -27,7 +27,7 @@ namespace {
 // The test pad: six buttons, a hat for the d-pad and the left stick.
 enum Button { buttonA, buttonBack, buttonStart, leftShoulder, rightShoulder, buttonY, buttonCount };
 constexpr const char* padLayout =
-    ",Vantrel test pad,a:b0,back:b1,start:b2,leftshoulder:b3,rightshoulder:b4,y:b5,dpleft:h0.8,dpright:h0.2,"
+    ",Vantrel test pad,a:b0,back:b1,start:b2,leftshoulder:b3,rightshoulder:b4,y:b5,dpleft:h0.8,dpright:h0.2,dpup:h0.1,dpdown:h0.4,"
     "leftx:a0,lefty:a1,";
 
 SDL_VirtualJoystickDesc padDescription() {
@@ -156,10 +156,14 @@ TEST_F(Pads, ButtonsAndTheDpadPressHoldAndRelease) {
     EXPECT_EQ(keys(), "+37");
     pad.dpad(SDL_HAT_CENTERED);
     EXPECT_EQ(keys(), "-37");
-    pad.dpad(SDL_HAT_RIGHT | SDL_HAT_UP);  // a diagonal walks too
-    EXPECT_EQ(keys(), "+39");
+    pad.dpad(SDL_HAT_RIGHT | SDL_HAT_UP);  // a diagonal walks too (and turns a letter)
+    EXPECT_EQ(keys(), "+39 +38");
     pad.dpad(SDL_HAT_CENTERED);
-    EXPECT_EQ(keys(), "-39");
+    EXPECT_EQ(keys(), "-39 -38");
+    pad.dpad(SDL_HAT_DOWN);  // up and down are the arrows that turn a name's letters
+    EXPECT_EQ(keys(), "+40");
+    pad.dpad(SDL_HAT_CENTERED);
+    EXPECT_EQ(keys(), "-40");
 
     // Mirroring and the sound switch act on every key-down: each press must
     // bring a fresh one.

@@ -47,15 +47,18 @@ int main(int argc, char** argv) {
     platform::testing::enterTestMode();
     // Tests run frames as fast as they can; those about pacing turn it on.
     platform::setVerticalSync(false);
-    // No test reads or writes the player's own settings: the settings
-    // folder is one of this process's own (the game's it starts too),
-    // removed at the end.
+    // No test reads or writes the player's own settings or scores: their
+    // folders are this process's own (the games it starts too), removed at
+    // the end.
     char settingsHome[] = "/tmp/vantrel-test-settings-XXXXXX";
-    if (!mkdtemp(settingsHome)) return 1;
+    char scoresHome[] = "/tmp/vantrel-test-scores-XXXXXX";
+    if (!mkdtemp(settingsHome) || !mkdtemp(scoresHome)) return 1;
     setenv("XDG_CONFIG_HOME", settingsHome, 1);
+    setenv("XDG_DATA_HOME", scoresHome, 1);
     testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     std::error_code ignored;
     std::filesystem::remove_all(settingsHome, ignored);
+    std::filesystem::remove_all(scoresHome, ignored);
     return result;
 }
