@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -114,6 +115,32 @@ TEST(FileWriting, AFailedWriteLeavesTheOldFileWholeAndNothingBeside) {
     EXPECT_EQ(why, "Is a directory");
     EXPECT_EQ(names(folder / "taken.png"), std::vector<std::string>{"inside"});
     EXPECT_EQ(names(folder.path), (std::vector<std::string>{"old.png", "shut", "taken.png"}));
+}
+
+// A game killed at any moment of a write, as the system kills it: the file
+// is the old one whole, or the new one whole, never a part of either.
+TEST(FileWriting, AGameKilledWhileWritingLeavesAWholeFile) {
+    Folder folder;
+    const std::string old = "vantrel-scores 1\n", fresh(16 << 20, 'x');
+    for (int delayMs : {0, 2, 10, 40}) {
+        put(folder / "scores.txt", old);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::string why;
+            for (;;) platform::writeFileSafely(folder / "scores.txt", fresh, why);
+        }
+        // Killed once its first temporary file is there (or after 2 s), a
+        // moment later.
+        for (int i = 0; i < 20000 && names(folder.path).size() < 2; ++i) usleep(100);
+        usleep(useconds_t(delayMs) * 1000);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        std::string now = contents(folder / "scores.txt");
+        EXPECT_TRUE(now == old || now == fresh) << "killed after " << delayMs << " ms: " << now.size() << " bytes";
+        for (const std::string& name : names(folder.path))
+            if (name != "scores.txt") fs::remove(folder / name);
+    }
 }
 
 // Two holders of one file's lock, in one process as in two games.
