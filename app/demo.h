@@ -28,7 +28,7 @@ void noteLevelReplaced(const std::string& text);
 // file can be read while the game goes on.
 void flushRecording();
 // Ends the recording: with --record, writes what is left and prints the end
-// line on `out`.
+// line on `out` (unless null).
 void finishRecording(std::FILE* out);
 
 // --play-demo: replays the demo, prints the end line on `out`; the exit
@@ -36,9 +36,16 @@ void finishRecording(std::FILE* out);
 int playDemo(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // Whether a game played here is being recorded (not in a replay), and
-// whether into a file (--record).
+// whether into a file (--record): its name, empty when not.
 bool recordingGame();
 bool recordingToFile();
+const std::string& recordingFile();
+
+// The page records into a file of its own, for its "save this game": a kept
+// game watched from the tables ends that recording, and the next begins in
+// the same file. A player's --record file is never written over: while one
+// is recorded, no kept game is watched. Set by the page's program.
+extern bool recordingFileIsThePages;
 
 // Replays a kept game in the game's own window, the frames before
 // `paceFrom` as fast as they go and the rest at the display's pace, until

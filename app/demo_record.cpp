@@ -128,6 +128,13 @@ bool recordingGame() { return recording.running; }
 
 bool recordingToFile() { return recording.running && recording.toFile; }
 
+const std::string& recordingFile() {
+    static const std::string none;
+    return recordingToFile() ? recording.path : none;
+}
+
+bool recordingFileIsThePages = false;
+
 void noteTablesAnswer(bool wanted) {
     if (recording.running) recording.tape.answer(wanted);
 }
@@ -163,5 +170,5 @@ void finishRecording(std::FILE* out) {
                      Recording::shown(recording.output.temporary).c_str());
     }
     recording.tape.file = nullptr;
-    std::fprintf(out, "%s\n", endLine(recording.frames).c_str());
+    if (out) std::fprintf(out, "%s\n", endLine(recording.frames).c_str());
 }

@@ -38,9 +38,9 @@ bool tableShowing() {
     return (platform::frameTicks() - titleSince) % (pictureShown + tableShown) >= pictureShown;
 }
 
-// A game recorded into a file goes on being recorded: no other game is
-// replayed in the middle of it.
-bool canWatch() { return !recordingToFile(); }
+// A game recorded into a player's file goes on being recorded: no other
+// game is replayed in the middle of it.
+bool canWatch() { return !recordingToFile() || recordingFileIsThePages; }
 
 // Each entry's place, name, score, level reached and date, in glyphs a
 // little smaller than the counters' so that the date fits.
@@ -84,7 +84,9 @@ bool titleKeyPressed(uint8_t key) {
 bool watchAskedGame(std::FILE* out, std::FILE* err) {
     if (!watchAsked) return true;
     watchAsked = false;
-    finishRecording(err);  // this run's game so far: it ends here
+    CommandLine again;  // recorded afresh afterwards, where it was
+    again.recordFile = recordingFile();
+    finishRecording(nullptr);  // this run's games so far: their recording ends here, quietly
     int first = firstLevel();
     bool own = hasOwnLevel();
     std::string ownText = ownLevelText();
@@ -99,8 +101,7 @@ bool watchAskedGame(std::FILE* out, std::FILE* err) {
     else
         setFirstLevel(first);
     startGame();
-    CommandLine memoryOnly;
-    startRecording(memoryOnly, err);
+    startRecording(again, err);
     startKeepingScores(err);
     return watched != Watched::windowClosed;
 }

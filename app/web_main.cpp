@@ -16,5 +16,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void vantrel_flush_demo() { flushRecording(); }
 // that the page hears of it and learns the status.
 int main(int argc, char** argv) {
     platform::openPlayerStorage();
+    recordingFileIsThePages = true;
     emscripten_force_exit(runProgram(argc, argv));
 }

@@ -4,8 +4,9 @@
 # the floor bar through the figure's see-through corners, the figure walking,
 # "save this game", ESC, and the level bot's demo, recorded by the desktop
 # build, replayed in the page to the same end line, as every release's golden
-# demo is to its kept line; and the game played in the page, saved, replayed by the desktop build to
-# the line the page printed.
+# demo is to its kept line; the sound switched off in the page still off after a reload; a high score
+# kept in the browser's storage shown on the title and its game watched from there; and the game
+# played in the page, saved, replayed by the desktop build to the line the page printed.
 # The page is driven by tests/web/page_test.mjs, with playwright-core as
 # tests/web/package-lock.json pins it (npm ci, when not yet installed).
 #

@@ -3,7 +3,10 @@
 // bar shows through the figure's see-through corners, → walks the figure,
 // "save this game" downloads the demo, ESC ends the game, a demo recorded by
 // the desktop build replays in the page to the desktop's end line, and so
-// does every release's golden demo to its kept line. Run by
+// does every release's golden demo to its kept line; the sound switched off
+// by M is kept in the browser's storage and still off after a reload; a high
+// score kept there is on the title after a reload, and its game replays from
+// the table to its line. Run by
 // tests/web_page_test.sh, which prepares what it compares with; it prints a
 // line per check and how fast the page went.
 //
@@ -109,6 +112,23 @@ async function press(page, key, ms = 100) {
     await page.keyboard.up(key);
 }
 
+// A file of the player's as the browser's storage holds it for the page
+// (IndexedDB, a database for each folder the page mounts); empty when it
+// holds none.
+const stored = (page, folder, file) => page.evaluate(([folder, file]) => new Promise((resolve) => {
+    const open = indexedDB.open(folder);
+    open.onerror = () => resolve('');
+    open.onsuccess = () => {
+        const db = open.result;
+        const done = (text) => { db.close(); resolve(text); };
+        if (!db.objectStoreNames.contains('FILE_DATA')) return done('');
+        const get = db.transaction('FILE_DATA').objectStore('FILE_DATA').get(`${folder}/${file}`);
+        get.onsuccess = () => done(get.result ? new TextDecoder().decode(get.result.contents) : '');
+        get.onerror = () => done('');
+    };
+}), [folder, file]);
+const settingsStored = (page) => stored(page, '/home/web_user/.config', 'vantrel/settings.ini');
+
 async function savedDemo(page) {
     const [download] = await Promise.all([page.waitForEvent('download', { timeout: 10000 }), page.click('#save')]);
     assert.equal(download.suggestedFilename(), 'vantrel-game.demo');
@@ -176,8 +196,8 @@ const browser = await chromium.launch({
         '--disable-sync'],
 });
 const console_ = [];
-async function openPage(size) {
-    const page = await browser.newPage({ viewport: size, acceptDownloads: true });
+async function openPage(size, context = null) {
+    const page = await (context ? context.newPage() : browser.newPage({ viewport: size, acceptDownloads: true }));
     page.printed = [];  // what the page logged: the program's standard output among it
     page.on('console', (m) => {
         console_.push(`${m.type()}: ${m.text()}`);
@@ -323,6 +343,68 @@ try {
         await sleep(1000);
         const [drawn, said] = await replay.evaluate(() => [window.framesDrawn, document.getElementById('status').textContent]);
         assert.ok(drawn === 0 && said === '', `the program drew ${drawn} frames; the page says ${JSON.stringify(said)}`);
+    });
+    await check('the sound switched off by M is still off after a reload, and one page at a time keeps it', async () => {
+        // Nothing is looked at in the picture: a small one draws faster.
+        const context = await browser.newContext({ viewport: { width: 320, height: 240 } });
+        const page = await openPage(null, context);
+        const drawn = (frames) => eventually(60, () => page.evaluate((n) => window.framesDrawn > n, frames));
+        const soundStored = async (state) => {
+            const line = new RegExp(`^sound = ${state}$`, 'm');
+            let stored = '';
+            assert.ok(await eventually(10, async () => line.test(stored = await settingsStored(page))),
+                `the browser's storage holds ${stored ? (/^sound = .*$/m.exec(stored) || ['no sound'])[0] : 'no settings'}` +
+                `, not the sound ${state}`);
+        };
+        await page.goto(`${url}index.html`);
+        assert.ok(await drawn(30), 'the page draws nothing');
+        await press(page, 'm');
+        await soundStored('off');  // written back while the game goes on
+        // M again after the reload switches the sound on only when the game
+        // started with it off, as the settings it read said.
+        await page.reload();
+        assert.ok(await drawn(30), 'the page draws nothing after the reload');
+        await press(page, 'm');
+        await soundStored('on');
+        // A second page while this one is open plays, but writes nothing back:
+        // its copy of the files would undo what this one keeps.
+        const other = await openPage(null, context);
+        const said = [];
+        other.on('console', (m) => said.push(m.text()));
+        await other.goto(`${url}index.html`);
+        assert.ok(await eventually(30, () => said.some((line) => /another page of the game is open/.test(line))),
+            'the second page did not say that it keeps nothing');
+        await context.close();
+    });
+    await check('a high score in the browser\'s storage is on the title, and its game replays from the table to its line', async () => {
+        // The desktop's bot demo is the game of an entry of the tables, put
+        // in the page's files and written back to the browser's storage.
+        const context = await browser.newContext({ viewport });
+        const page = await openPage(null, context);
+        await page.goto(`${url}index.html`);
+        assert.ok(await eventually(60, () => page.evaluate(() => window.framesDrawn > 30)), 'the page draws nothing');
+        const frames = Number(/^frames (\d+),/.exec(opt['bot-line'])[1]);
+        await page.evaluate(async (first) => {
+            const demo = new Uint8Array(await (await fetch('bot.demo')).arrayBuffer());
+            const home = '/home/web_user/.local/share/vantrel';
+            Module.FS.mkdirTree(`${home}/games`);
+            Module.FS.writeFile(`${home}/games/bot.demo`, demo);
+            Module.FS.writeFile(`${home}/scores.txt`,
+                `vantrel-scores 1\ntable level 0\nentry BOT 7294 5 2026-12-10 games/bot.demo ${first}\n`);
+            Module.playerStorage();
+        }, frames - 100);
+        assert.ok(await eventually(10, async () => /BOT/.test(await stored(page, '/home/web_user/.local/share', 'vantrel/scores.txt'))),
+            'the scores were not written to the browser\'s storage');
+        await page.reload();
+        // The table follows the title picture: black where the picture is not.
+        const corners = [[10, 330], [630, 330], [10, 200], [630, 200]].map(([x, y]) => fromWindow(x, y));
+        const tableShown = async () => (await colours(page, corners)).every(([r, g, b]) => r + g + b < 30);
+        assert.ok(await eventually(30, tableShown), 'the title did not show the table read from the browser\'s storage');
+        page.printed.length = 0;
+        await press(page, '1');
+        const line = await eventually(120, () => endLine(page));
+        assert.ok(line === opt['bot-line'], `the game watched from the table ended '${line}', its demo '${opt['bot-line']}'`);
+        await context.close();
     });
 } finally {
     await browser.close();
