@@ -3,6 +3,10 @@
 // instructions of each can be collected apart.
 //
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect=gameFrames ...
+//
+// (recordedGameFrames, the same frames recorded in memory, likewise.)
+#include "app/command_line.h"
+#include "app/demo.h"
 #include "app/window.h"
 #include "bench/bench_game.h"
 #include "bench/gl_tape.h"
@@ -11,6 +15,11 @@
 #include <cstdlib>
 
 extern "C" __attribute__((noinline)) void gameFrames(BenchGame& bench, int count) {
+    for (int i = 0; i < count; ++i) bench.frame();
+}
+
+// The same frames recorded in memory, as every game a player plays is.
+extern "C" __attribute__((noinline)) void recordedGameFrames(BenchGame& bench, int count) {
     for (int i = 0; i < count; ++i) bench.frame();
 }
 
@@ -33,6 +42,10 @@ int main(int argc, char** argv) {
         platform::swapBuffers(deviceContext);
     }
     gameFrames(bench, frames);
+    CommandLine memoryOnly;
+    ::startRecording(memoryOnly, stderr);
+    recordedGameFrames(bench, frames);
+    finishRecording(nullptr);
     bareFrames(frames);
     std::printf("frames %d\n", frames);
     return 0;

@@ -32,7 +32,7 @@ def frame_benchmarks():
     """Game and bare frames take turns in one process; level changes and
     switches (which leave the game on its title) run in processes of their own."""
     times = {}
-    for which, extra in (("gameFrame|bareFrame", ["--benchmark_repetitions=9",
+    for which, extra in (("gameFrame|recordedGameFrame|bareFrame", ["--benchmark_repetitions=9",
                                                    "--benchmark_enable_random_interleaving=true"]),
                          ("levelChange", ["--benchmark_repetitions=5"]),
                          ("modeSwitch", ["--benchmark_repetitions=3"])):
@@ -144,11 +144,12 @@ def memory_soak():
 
 
 def instructions(frames=20):
-    """Instructions per frame: the game's frames and the bare replay, each
-    counted by callgrind in a run of its own (the two runs side by side)."""
+    """Instructions per frame: the game's frames, the same recorded, and the
+    bare replay, each counted by callgrind in a run of its own (the runs side
+    by side)."""
     runs = {}
     with tempfile.TemporaryDirectory() as tmp:
-        for what in ("gameFrames", "bareFrames"):
+        for what in ("gameFrames", "recordedGameFrames", "bareFrames"):
             out = os.path.join(tmp, what)
             env = dict(ENV, LP_NUM_THREADS="0")  # the driver draws on the calling thread
             runs[what] = (out, subprocess.Popen(
@@ -209,6 +210,20 @@ def replayed_demo(rounds=2):
         return frames / statistics.median(seconds), os.path.getsize(demo) / (frames * 16 / 60000) / 1024, frames
 
 
+def keeping(rounds=5):
+    """Milliseconds to keep a high score's files (written beside, flushed,
+    renamed over; the tables under their lock) against a plain write, the
+    two taking turns."""
+    out = os.path.join(BUILD, "keeping_bench.json")
+    run([f"{BIN}/keeping_bench", f"--benchmark_repetitions={rounds}", "--benchmark_enable_random_interleaving=true",
+         f"--benchmark_out={out}", "--benchmark_out_format=json"], timeout=600)
+    times = {}
+    for b in json.load(open(out))["benchmarks"]:
+        if b.get("run_type") == "iteration":
+            times.setdefault(b["run_name"], []).append(b["real_time"])
+    return {name: statistics.median(values) for name, values in times.items()}
+
+
 def xvfb_pacing():
     """The real program under Xvfb: CPU over 10 s paced and with --no-vsync,
     and the paced frame rate. None when there is no Xvfb here."""
@@ -224,6 +239,8 @@ def xvfb_pacing():
 def main():
     frames = frame_benchmarks()
     game_us, bare_us = frames["gameFrame"], frames["bareFrame"]
+    recorded_us = frames["recordedGameFrame"]
+    kept = keeping()
     start = start_runs()
     switch_bare, bare_switch_growth = bare_switch()
     memory = memory_soak()
@@ -286,6 +303,14 @@ def main():
         (f"Frame rate, replayed demo of real play, {demo_frames} frames (fps)", f"{replay_fps:.0f}",
          f"{1e6 / game_us:.0f} (full level, synthetic)", f"{replay_fps * game_us / 1e6:.2f} x", ""),
         ("Demo size per minute of play (KiB)", f"{demo_kib_per_min:.1f}", "", "", ""),
+        ("Frame, recorded in memory as every game is (us)", f"{recorded_us:.1f}", f"{game_us:.1f} (not recorded)",
+         f"{recorded_us - game_us:+.2f} us", ""),
+        ("Instructions per frame, game code, recorded in memory", f"{ir['recordedGameFrames'][1] / 1e3:.1f} k",
+         f"{game_own / 1e3:.1f} k (not recorded)", f"{(ir['recordedGameFrames'][1] - game_own) / 1e3:+.2f} k", ""),
+        ("High score kept: the tables, ten entries (ms)", f"{kept['safeTables']:.2f}",
+         f"{kept['plainTables']:.3f} (plain write)", "", "locked, flushed, renamed"),
+        ("High score kept: its game, a minute of play (ms)", f"{kept['safeDemo']:.2f}",
+         f"{kept['plainDemo']:.3f} (plain write)", "", "flushed, renamed"),
     ]
     if sound_start:
         none_ms = sound_start["none"][0]
