@@ -19,23 +19,14 @@ export XDG_DATA_HOME="$out/data"
 printf '1\n0 0 0 -16 190 0 16 data\\enemy1.tga\n0\n1\n0 0 0 12 12 0 data\\coin.tga 0 0 %%s 0 -1 50\n' \
     >"$out/deadly.lvl.txt"
 
-# Points of the title picture's purple background, below the key card, and
-# at the sides: all black on the table and the name screen.
-corners="10 330 630 330 10 200 630 200"
-dark_points() {
-    "$snapshot" "$win" "$out/look.png" $corners >"$out/look.txt" || fail "no snapshot of the game"
-    [ "$(awk '$1 + $2 + $3 < 30' "$out/look.txt" | wc -l)" -eq "$1" ]
+# The title picture has no black where picture_dark looks.
+picture_shown() {
+    "$snapshot" "$win" "$out/look.png" $no_picture_points >"$out/look.txt" || fail "no snapshot of the game"
+    [ "$(awk '$1 + $2 + $3 < 30' "$out/look.txt" | wc -l)" -eq 0 ]
 }
-picture_shown() { dark_points 0; }
-table_shown() { dark_points 4 && ! floors_shown "$win" 0 640 480 1; }
+table_shown() { picture_dark "$win"; }
+name_asked() { picture_dark "$win"; }
 playing() { floors_shown "$win" 0 640 480 18; }
-name_asked() { table_shown; }  # black where the picture is, and no floors
-# Runs a check every half second until it passes, for up to SECONDS.
-within() {
-    limit=$(($1 * 2)); shift
-    i=0
-    until "$@"; do i=$((i + 1)); [ $i -ge $limit ] && return 1; sleep 0.5; done
-}
 # The title's turn comes to its table within 8 s (after the picture's).
 table_comes() { within 30 table_shown; }
 

@@ -10,7 +10,8 @@
 # backslashes, letters beyond ASCII, a path longer than 260 characters).
 # A level file
 # replaced on disk is loaded again, and the level checker reports in the
-# console with the Linux exit status. Names Windows would write as another
+# console with the Linux exit status. A high score is kept in %APPDATA% with
+# its game, which replays on Linux, and so is the sound switched off. Names Windows would write as another
 # file are refused; started with a console of its own, the game shows what
 # it would have said there in a box.
 #
@@ -57,8 +58,9 @@ if [ ! -f "$WINEPREFIX/.made" ]; then
 fi
 [ -f "$WINEPREFIX/.made" ] || fail "the Wine prefix $WINEPREFIX could not be made"
 # Wine sets %APPDATA% itself: the game plays with the default settings
-# only when the prefix holds none of its own.
-rm -f "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/vantrel/settings.ini*
+# and no scores only when the prefix holds none of its own.
+appdata=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)
+rm -rf "$appdata/vantrel"
 
 # As a player unpacks it.
 mkdir "$out/unpacked"
@@ -183,6 +185,35 @@ wait "$game_pid"
 game_pid=""
 grep -q 'own.lvl.txt changed: loaded again' "$out/own.err" || fail "the replaced level file was not loaded again"
 
+# What a player keeps, in %APPDATA%\\vantrel: a game over on a deadly level
+# of the player's own asks for the name, which is kept with the game, listed
+# by --scores, and the game replays on Linux; M on the title switches the
+# sound off, and the settings say so.
+printf '1\n0 0 0 -16 190 0 16 data\\enemy1.tga\n0\n1\n0 0 0 12 12 0 data\\coin.tga 0 0 %%s 0 -1 50\n' \
+    >"$out/deadly.lvl.txt"
+(cd "$out/elsewhere" && SDL_AUDIODRIVER=dummy exec wine "$exe" --window \
+    --level-file "$(windows_name "$out/deadly.lvl.txt")") >/dev/null 2>"$out/scores.err" &
+game_pid=$!
+win=$(find_window "Vantrel Remake") || fail "the window for the scores did not appear"
+eventually title_shown || fail "the title for the scores did not show"
+xdotool windowfocus --sync "$win" 2>/dev/null
+press space
+eventually floors_shown "$win" 0 640 480 16 || fail "the deadly level did not start"
+within 40 picture_dark "$win" || fail "no name was asked after the game over"
+for k in a b c Return; do press "$k"; done
+eventually title_shown || fail "the title did not come back after the name"
+press m
+sleep 0.5
+quit_with_escape || fail "the game that kept a score did not end after ESC"
+grep -q '^sound = off' "$appdata/vantrel/settings.ini" || fail "the settings do not keep the sound off"
+grep -q '^entry ABC 50 0 ' "$appdata/vantrel/scores.txt" || fail "ABC's score was not kept in %APPDATA%"
+demo=$(sed -n 's/^entry ABC 50 0 [^ ]* games\/\([^ ]*\) .*/\1/p' "$appdata/vantrel/scores.txt")
+(cd "$out/elsewhere" && exec wine "$exe" --scores) >"$out/scores.out" 2>>"$out/scores.err"
+tr -d '\r' <"$out/scores.out" | grep -q "ABC  *50  level 0 .*games.$demo\$" ||
+    fail "--scores printed: $(cat "$out/scores.out")"
+SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$appdata/vantrel/games/$demo" >/dev/null \
+    2>"$out/kept-linux.err" || fail "Linux could not replay the game kept on Windows"
+
 # The level bot's demo, recorded on Linux, replayed from a long name.
 wait "$recorder" || fail "the recording failed"
 recorded=$(cat "$out/bot.line")
@@ -203,4 +234,4 @@ for demo in tests/golden/*/*.demo; do
     [ "$(crlf_line "$out/golden.out")" = "$(cat "${demo%.demo}.line")" ] ||
         fail "$demo: kept '$(cat "${demo%.demo}.line")', Windows replayed '$(crlf_line "$out/golden.out")'"
 done
-echo "windows: played under Wine (title after $title_ms ms), '$played' replayed on Linux; '$recorded' and the golden demos replayed on Windows"
+echo "windows: played under Wine (title after $title_ms ms), '$played' replayed on Linux; a score kept in %APPDATA% with its game, the sound off kept in the settings; '$recorded' and the golden demos replayed on Windows"

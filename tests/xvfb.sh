@@ -116,6 +116,24 @@ eventually() {
     done
 }
 
+# The same for up to SECONDS.
+within() {
+    limit=$(($1 * 2)); shift
+    i=0
+    until "$@"; do
+        i=$((i + 1)); [ $i -ge $limit ] && return 1; sleep 0.5
+    done
+}
+
+# Whether a 640 x 480 game window shows neither the title picture (whose
+# purple background is at these points) nor the floors: the name asked after
+# a game over, or the title's high scores.
+no_picture_points="10 330 630 330 10 200 630 200"
+picture_dark() {
+    "$snapshot" "$1" "$out/dark.png" $no_picture_points >"$out/dark.txt" || fail "no snapshot of $1"
+    [ "$(awk '$1 + $2 + $3 < 30' "$out/dark.txt" | wc -l)" -eq 4 ] && ! floors_shown "$1" 0 640 480 1
+}
+
 # Whether the eleven floor bars (world y = 16, 32, ... 176) show in a picture
 # LEFT pixels from the left of drawable DRAWABLE, WIDTH x HEIGHT pixels, as
 # $snapshot captures it: NEEDED of their 22 samples, near both ends, are
