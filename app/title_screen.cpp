@@ -1,5 +1,6 @@
 #include "app/title_screen.h"
 #include "app/demo.h"
+#include "app/key_bindings.h"
 #include "app/keyboard.h"
 #include "app/score_keeping.h"
 #include "game/game_state.h"
@@ -72,8 +73,10 @@ void drawTitle() {
         game.titlePicture->draw();
 }
 
+// A digit the player gave to an action does that action instead.
 bool titleKeyPressed(uint8_t key) {
     if (game.gameStarted || !tableShowing() || !canWatch() || key < '0' || key > '9') return false;
+    if (keyBindings.actionOf(key) >= 0) return false;
     size_t index = key == '0' ? 9 : size_t(key - '1');
     if (index >= table()->entries.size()) return false;
     asked = table()->entries[index];
