@@ -94,17 +94,20 @@ started=$(date +%s%N)
     exec wine "$exe" --record "$(windows_name "$out/windows.demo")") >"$out/play.out" 2>"$out/play.err" &
 game_pid=$!
 box=$(find_window "Start FullScreen?") || fail "the full-screen question did not appear"
-# Wine shows the box a moment before it takes keys: Escape again while it
+# Wine shows a box a moment before it takes keys: the key again while it
 # is still there.
 box_shown() { xwininfo -id "$box" 2>/dev/null | grep -q IsViewable; }
-tries=0
-while box_shown; do
-    tries=$((tries + 1)); [ $tries -gt 10 ] && fail "the question did not take Escape"
-    xdotool windowfocus --sync "$box" 2>/dev/null
-    press Escape
-    i=0
-    while box_shown && [ $i -lt 20 ]; do sleep 0.1; i=$((i + 1)); done
-done
+answer_box() {  # KEY WHAT
+    tries=0
+    while box_shown; do
+        tries=$((tries + 1)); [ $tries -gt 10 ] && fail "$2 did not take $1"
+        xdotool windowfocus --sync "$box" 2>/dev/null
+        press "$1"
+        i=0
+        while box_shown && [ $i -lt 20 ]; do sleep 0.1; i=$((i + 1)); done
+    done
+}
+answer_box Escape "the question"
 win=$(find_window "Vantrel Remake") || fail "the game window did not appear"
 SDL_VIDEODRIVER=offscreen "$screenshot" "$out/expected.png" 3 || fail "the headless renderer failed"
 "$pixels" "$out/expected.png" $title_points >"$out/expected.txt"
@@ -159,14 +162,7 @@ status=$?
 script -qec "wine '$exe' --play-demo missing.demo" /dev/null >"$out/box.out" 2>&1 &
 game_pid=$!
 box=$(find_window "Vantrel Remake") || fail "no box told why the demo cannot be replayed"
-tries=0
-while box_shown; do
-    tries=$((tries + 1)); [ $tries -gt 10 ] && fail "the box did not take Return"
-    xdotool windowfocus --sync "$box" 2>/dev/null
-    press Return
-    i=0
-    while box_shown && [ $i -lt 20 ]; do sleep 0.1; i=$((i + 1)); done
-done
+answer_box Return "the box"
 wait "$game_pid"
 status=$?
 game_pid=""
