@@ -53,9 +53,12 @@ int main(int argc, char** argv) {
     platform::setDataRoot(sourceDirectory());
     CommandLine line;
     line.recordFile = argv[1];
-    if (!startRecording(line, stderr)) return 1;
     {
+        // The window first: without one there is no game to record (the
+        // window's own message has said why), and no recording is begun.
         ScriptedPlay play(100000, steps[0]);
+        if (!play.opened()) return 1;
+        if (!startRecording(line, stderr)) return 1;
         size_t nextStep = 0;
         auto stepClock = [&] { play.msPerFrame = steps[nextStep++ % steps.size()]; };
         for (int frame = 0; frame < 60; ++frame) {  // a second on the title
