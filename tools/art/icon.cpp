@@ -1,6 +1,7 @@
 // The desktop icon: the figure on a floor under a ladder, a spider on its
 // thread and a gem above, on a dark rounded square. Drawn at 256 and at 64
-// pixels from the same design of 256 x 256 units.
+// pixels from the same design of 256 x 256 units, and at 192 and 512 for the
+// page's web app manifest.
 #include <cmath>
 
 #include "pictures.h"
@@ -60,6 +61,8 @@ Canvas drawIcon(int pixels) {
 void addIcon(Pictures& out) {
     out.push_back(Picture{"icon-256.png", drawIcon(256), 4, 0, Picture::Show::plain, 256, 256});
     out.push_back(Picture{"icon-64.png", drawIcon(64), 4, 0, Picture::Show::plain, 64, 64});
+    out.push_back(Picture{"icon-192.png", drawIcon(192), 4, 0, Picture::Show::plain, 192, 192});
+    out.push_back(Picture{"icon-512.png", drawIcon(512), 4, 0, Picture::Show::plain, 512, 512});
 }
 
 }  // namespace art

@@ -34,7 +34,8 @@ void addGameOver(Pictures& out);
 void addEnemies(Pictures& out);
 void addItems(Pictures& out);
 void addTitle(Pictures& out);
-// The desktop icon, as PNG: not read by the game, installed for the desktop.
+// The desktop icon, as PNG: not read by the game, installed for the desktop
+// (64 and 256) and offered by the page (192 and 512).
 void addIcon(Pictures& out);
 
 // Pieces the title screen borrows. Sizes and positions in the canvas's
