@@ -25,7 +25,6 @@ const types = {
     '.css': 'text/css; charset=utf-8',
     '.json': 'application/json',
     '.webmanifest': 'application/manifest+json',
-    '.webmanifest': 'application/manifest+json',
     '.txt': 'text/plain; charset=utf-8',
     '.wasm': 'application/wasm',
     '.data': 'application/octet-stream',
