@@ -6,9 +6,6 @@ namespace platform {
 
 namespace {
 
-constexpr intptr_t wasDownBit = intptr_t(1) << 30;
-constexpr intptr_t releaseBit = intptr_t(1) << 31;
-
 struct Holding {
     uint8_t key;
     KeySource source;
@@ -32,7 +29,7 @@ bool forget(uint8_t key, KeySource source) {
 }  // namespace
 
 void pressKey(uint8_t key, KeySource source, MessageKind kind, intptr_t lParam) {
-    if (anyHolds(key)) lParam |= wasDownBit;
+    if (anyHolds(key)) lParam |= keyBit::wasDown;
     if (!holds(key, source)) holdings.push_back({key, source});
     postMessage({kind, key, lParam});
 }
@@ -43,7 +40,7 @@ void releaseKey(uint8_t key, KeySource source, MessageKind kind, intptr_t lParam
 }
 
 void releaseKey(uint8_t key, KeySource source) {
-    releaseKey(key, source, MessageKind::keyUp, 1 | wasDownBit | releaseBit);
+    releaseKey(key, source, MessageKind::keyUp, 1 | keyBit::wasDown | keyBit::released);
 }
 
 void releaseDevice(uint32_t device) {

@@ -9,10 +9,6 @@ namespace platform {
 namespace {
 std::deque<Message> queue;
 
-// The Alt key was down when a system key arrived (bit 29 of lParam).
-constexpr intptr_t altDownBit = intptr_t(1) << 29;
-constexpr intptr_t repeatBit = intptr_t(1) << 30;
-constexpr intptr_t releaseBit = intptr_t(1) << 31;
 constexpr uint8_t keyF4 = 115;
 
 MessageWatcher watcher;
@@ -60,7 +56,7 @@ intptr_t defaultWindowProcedure(const Message& message) {
         return 0;
     case MessageKind::sysKeyDown:
         // Alt+F4 asks to close the window, as on every desktop.
-        if (message.wParam == keyF4 && (message.lParam & altDownBit))
+        if (message.wParam == keyF4 && (message.lParam & keyBit::altDown))
             postMessage({MessageKind::sysCommand, command::close, 0});
         return 0;
     default:
@@ -73,11 +69,11 @@ namespace testing {
 void injectMessage(const Message& message) { queue.push_back(message); }
 
 void injectKeyDown(uint8_t virtualKey, bool repeat) {
-    injectMessage({MessageKind::keyDown, virtualKey, 1 | (repeat ? repeatBit : 0)});
+    injectMessage({MessageKind::keyDown, virtualKey, 1 | (repeat ? keyBit::wasDown : 0)});
 }
 
 void injectKeyUp(uint8_t virtualKey) {
-    injectMessage({MessageKind::keyUp, virtualKey, 1 | repeatBit | releaseBit});
+    injectMessage({MessageKind::keyUp, virtualKey, 1 | keyBit::wasDown | keyBit::released});
 }
 
 void discardMessages() {

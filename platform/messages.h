@@ -32,6 +32,13 @@ constexpr uint16_t lowWord(uintptr_t v) { return uint16_t(v & 0xFFFF); }
 constexpr uint16_t highWord(uintptr_t v) { return uint16_t((v >> 16) & 0xFFFF); }
 constexpr intptr_t makeLong(uint16_t low, uint16_t high) { return intptr_t(uint32_t(low) | (uint32_t(high) << 16)); }
 
+// The bits of a key message's lParam, after the repeat count in bits 0-15.
+namespace keyBit {
+constexpr intptr_t altDown = intptr_t(1) << 29;  // Alt was held (sysKeyDown, sysKeyUp)
+constexpr intptr_t wasDown = intptr_t(1) << 30;  // the key was down before: a repeat, or any keyUp
+constexpr intptr_t released = intptr_t(1) << 31; // set on keyUp and sysKeyUp
+}  // namespace keyBit
+
 // Virtual-key codes: the keyboard's numbering used as index into the key table.
 namespace key {
 constexpr uint8_t backspace = 8, tab = 9, enter = 13, shift = 16, control = 17, alt = 18;

@@ -9,10 +9,6 @@ namespace platform {
 
 namespace {
 
-constexpr intptr_t altDownBit = intptr_t(1) << 29;
-constexpr intptr_t wasDownBit = intptr_t(1) << 30;
-constexpr intptr_t releaseBit = intptr_t(1) << 31;
-
 void post(MessageKind kind, uintptr_t wParam, intptr_t lParam) { postMessage({kind, wParam, lParam}); }
 
 void postSize(Uint32 windowId) {
@@ -59,9 +55,9 @@ void translateKey(const SDL_KeyboardEvent& e) {
     bool alt = (e.keysym.mod & KMOD_ALT) != 0;
     bool system = alt || code == 121;
     intptr_t lParam = 1 | (intptr_t(e.keysym.scancode & 0xFF) << 16);
-    if (alt) lParam |= altDownBit;
-    if (up) lParam |= wasDownBit | releaseBit;
-    else if (e.repeat) lParam |= wasDownBit;
+    if (alt) lParam |= keyBit::altDown;
+    if (up) lParam |= keyBit::wasDown | keyBit::released;
+    else if (e.repeat) lParam |= keyBit::wasDown;
     if (up)
         releaseKey(code, keyboard, system ? MessageKind::sysKeyUp : MessageKind::keyUp, lParam);
     else
