@@ -34,7 +34,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/library_functions.json "[\"$autoResumeAudioContex
 
 function(add_web_page)
   set(site ${CMAKE_BINARY_DIR}/site)
-  add_executable(vantrel app/web_main.cpp)
+  add_executable(vantrel app/web_main.cpp app/web_controls.cpp)
   target_link_libraries(vantrel PRIVATE vantrel_core)
   set_target_properties(vantrel PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${site})
   # Asyncify: the blocking loop gives the page control back at every frame

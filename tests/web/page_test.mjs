@@ -292,8 +292,10 @@ try {
             `during play it begins ${JSON.stringify(during.subarray(0, 40).toString('latin1'))}`);
         return `${during.length} bytes`;
     });
-    playing = playing && await check('ESC ends the game and the page says so', async () => {
+    playing = playing && await check('ESC asks, "end" ends the game and the page says so', async () => {
         await press(page, 'Escape');
+        assert.ok(await eventually(5, () => page.locator('#ask').isVisible()), 'ESC did not ask whether to end');
+        await page.click('#ask-end');
         const said = await eventually(15, () => page.locator('#again').isVisible());
         const text = await page.locator('#status').textContent();
         assert.ok(said && /has ended/.test(text), `the page says ${JSON.stringify(text)}` +
