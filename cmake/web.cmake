@@ -42,12 +42,28 @@ function(add_web_page)
   target_link_options(vantrel PRIVATE ${web_link_options} -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
     -sEXPORTED_FUNCTIONS=_main,_vantrel_flush_demo)
   set_property(TARGET vantrel APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data)
-  # The page itself.
+  # The page itself (sw.js.in is made into sw.js below).
   file(GLOB page_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dist/web/*)
+  list(REMOVE_ITEM page_files ${PROJECT_SOURCE_DIR}/dist/web/sw.js.in)
+  set(offline_files vantrel.js vantrel.wasm vantrel.data)
   foreach(file ${page_files})
     get_filename_component(name ${file} NAME)
     configure_file(${file} ${site}/${name} COPYONLY)
+    list(APPEND offline_files ${name})
   endforeach()
+  # The icon its manifest names, at the two sizes drawn for it (data/README).
+  foreach(size 192 512)
+    configure_file(${PROJECT_SOURCE_DIR}/data/icon-${size}.png ${site}/icon-${size}.png COPYONLY)
+    list(APPEND offline_files icon-${size}.png)
+  endforeach()
+  # The service worker that keeps all of these for playing offline, written
+  # after every build from what they hold (cmake/web_offline.cmake).
+  list(JOIN offline_files "," offline_files)
+  add_custom_target(offline_worker ALL
+    COMMAND ${CMAKE_COMMAND} -DSITE=${site} -DVERSION=${PROJECT_VERSION} -DFILES=${offline_files}
+            -DTEMPLATE=${PROJECT_SOURCE_DIR}/dist/web/sw.js.in -P ${PROJECT_SOURCE_DIR}/cmake/web_offline.cmake
+    VERBATIM)
+  add_dependencies(offline_worker vantrel)
 endfunction()
 
 # make web-bench: the same game with the other way of giving the browser
