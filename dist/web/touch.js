@@ -139,13 +139,16 @@
 
     // What shows: the buttons while touch is used and the game is not asking
     // for a name; the letters while it is; neither once the game has ended,
-    // where the page offers to play again. The toggles as the game says.
+    // where the page offers to play again, nor on the keys screen, which
+    // would take their keys as the player's choice. The toggles as the game
+    // says.
     let shown = -1;
     function show() {
         const now = game('vantrel_state');
         const naming = now !== undefined && (now & state.naming) !== 0;
+        const keysScreen = now !== undefined && (now & state.keysScreen) !== 0;
         document.body.classList.toggle('touch', touching);
-        const buttonsOn = touching && !naming && again.hidden;
+        const buttonsOn = touching && !naming && !keysScreen && again.hidden;
         if (controls.hidden === buttonsOn) {
             controls.hidden = !buttonsOn;
             if (!buttonsOn) for (const release of releases) release();  // nothing stays held out of sight
