@@ -4,14 +4,15 @@
 // way they changed), a key hiding the buttons and a touch bringing them
 // back, a hidden page pausing play, ESC asking before it ends the game, a
 // tap on the picture leaving the title in landscape, and the letters of a
-// name. Prints a line per check.
+// name; the game so played replays on the desktop to the page's end line.
+// Prints a line per check.
 //
-//   node touch_test.mjs --site DIR --pixels PNG_PIXELS [--shots DIR]
+//   node touch_test.mjs --site DIR --pixels PNG_PIXELS --game GAME [--shots DIR]
 //
 // --shots keeps a screenshot of the page in portrait and in landscape there.
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -19,9 +20,9 @@ import { parseArgs } from 'node:util';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const { values: opt } = parseArgs({
-    options: { site: { type: 'string' }, pixels: { type: 'string' }, shots: { type: 'string' } },
+    options: { site: { type: 'string' }, pixels: { type: 'string' }, game: { type: 'string' }, shots: { type: 'string' } },
 });
-assert.ok(opt.site && opt.pixels, 'usage: touch_test.mjs --site DIR --pixels PNG_PIXELS [--shots DIR]');
+assert.ok(opt.site && opt.pixels && opt.game, 'usage: touch_test.mjs --site DIR --pixels PNG_PIXELS --game GAME [--shots DIR]');
 let chromium, devices;
 try {
     ({ chromium, devices } = await import('playwright-core'));
@@ -303,6 +304,18 @@ try {
         await ask.getByRole('button', { name: 'end' }).click();
         assert.ok(await eventually(10, () => page.locator('#again').isVisible()), 'the game did not end');
         assert.match(await page.locator('#status').textContent(), /has ended/);
+    });
+    playing = playing && await check('the game played by touch replays on the desktop to the line the page printed', async () => {
+        // Every button went to the game as a key through its message queue,
+        // so the recording holds them all.
+        const line = (page.said.find((l) => /^log: frames \d+, /.test(l)) || '').replace(/^log: /, '');
+        assert.ok(line, 'the page printed no end line');
+        const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+        const demo = join(out, 'touch.demo');
+        writeFileSync(demo, readFileSync(await download.path()));
+        const replayed = execFileSync(opt.game, ['--no-vsync', '--play-demo', demo], { encoding: 'utf8',
+            env: { ...process.env, SDL_VIDEODRIVER: 'offscreen', SDL_AUDIODRIVER: 'dummy' } }).trim();
+        assert.equal(replayed, line, 'the desktop\'s end line');
     });
     await page.context().close();
 
