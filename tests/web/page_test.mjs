@@ -15,10 +15,11 @@
 //                      --golden FILE      (lines "DEMO LINE": a demo in --demos and its line)
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
-import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
-import { dirname, join } from 'node:path';
+import { existsSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { basename, dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
+import { gzipSync } from 'node:zlib';
 import { chromium } from 'playwright-core';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -226,6 +227,20 @@ try {
             `at ${titlePoints.join(' ')}: ${readFileSync(join(opt.out, 'title-shown.txt'), 'utf8').replace(/\n/g, ', ')}` +
             ` where the desktop has ${readFileSync(opt['title-colours'], 'utf8').replace(/\n/g, ', ')}`);
         figures.push(`title shown ${((Date.now() - started) / 1000).toFixed(1)} s after navigation`);
+    });
+    // What a player downloads before playing, as a host that compresses sends
+    // it: the page and every file of the site it has fetched, each at gzip -9.
+    const budget = 1.05;  // MiB
+    await check(`the page loads at most ${budget} MiB, compressed`, async () => {
+        const paths = await page.evaluate(() => [location.pathname,
+            ...performance.getEntriesByType('resource').map((entry) => new URL(entry.name).pathname)]);
+        const sizes = [...new Set(paths)].map((path) => join(opt.site, decodeURIComponent(path)))
+            .filter((file) => existsSync(file))
+            .map((file) => [basename(file), gzipSync(readFileSync(file), { level: 9 }).length]);
+        const total = sizes.reduce((sum, [, size]) => sum + size, 0) / 1048576;
+        const detail = `${total.toFixed(2)} MiB: ${sizes.map(([name, size]) => `${name} ${Math.round(size / 1024)} KiB`).join(', ')}`;
+        assert.ok(total <= budget, detail);
+        return detail;
     });
     await check('the picture fills the window at 4:3 in the middle, with no scrollbars', async () => {
         const box = await page.locator('#canvas').boundingBox();
