@@ -5,8 +5,9 @@
 //
 //   index.html                        play; every game is recorded
 //   index.html?level=N                play from level N
-//   index.html?demo=FILE[&fast=1]     replay FILE (relative to the page), as
-//                                     fast as the browser can with fast=1
+//   index.html?demo=FILE[&fast=1]     replay FILE, a file served beside the
+//                                     page or in a folder under it, as fast
+//                                     as the browser can with fast=1
 //
 // Everything but Module stays inside this function: the program's script
 // declares many globals of its own, and one of the same name here would
@@ -180,18 +181,39 @@
         offerAgain('play again');
     }
 
+    // ?demo= names a file served beside the page, or in a folder under it,
+    // by its path from the page's folder: never another site's file, nor a
+    // data: or blob: address, so that a link cannot make a player's page
+    // replay what a stranger put in it. The path, each part of it escaped for
+    // the address, or null with why not.
+    function demoPath(name) {
+        const refused = (why) => ({ path: null, why: `The replay cannot start: ?demo=${name} ${why}. ` +
+            'It takes the name of a demo served beside this page, such as ?demo=game.demo or ?demo=demos/game.demo.' });
+        if (name === '') return refused('names no file');
+        if (/^[a-z][a-z0-9+.-]*:/i.test(name)) return refused('is an address with a scheme');
+        if (/[\\\0-\x1f]/.test(name)) return refused('holds a backslash or a control character');
+        const parts = name.split('/');
+        if (parts.includes('')) return refused('is not a path within the page\'s folder');
+        if (parts.includes('.') || parts.includes('..')) return refused('climbs among folders with . or ..');
+        return { path: parts.map(encodeURIComponent).join('/'), why: '' };
+    }
+
     // The command line, from the page's address.
     const args = ['--window'];
     const level = query.get('level');
     if (level !== null) args.push('--level', level);
     let demoName = '';
     let demoBytes = null;
-    if (demo !== null) {
-        demoName = decodeURIComponent(new URL(demo, location.href).pathname.split('/').pop())
-            .replace(/[^\w.-]/g, '_') || 'game.demo';
+    const demoRefused = demo === null ? '' : demoPath(demo).why;
+    if (demoRefused) {
+        ended = true;
+        say(demoRefused, true);
+    } else if (demo !== null) {
+        const { path } = demoPath(demo);
+        demoName = (demo.split('/').pop().replace(/[^\w.-]/g, '_') || 'game.demo').replace(/^\.+/, '_');
         args.push('--play-demo', `/demo/${demoName}`);
         if (query.get('fast') === '1') args.push('--no-vsync');
-        demoBytes = fetch(demo).then((response) => {
+        demoBytes = fetch(path).then((response) => {
             if (!response.ok) throw new Error(`${response.status} ${response.statusText}`.trim());
             return response.arrayBuffer();
         });
@@ -274,6 +296,7 @@
     }
 
     canvas.focus();
+    if (demoRefused) return;
     if (!webGLOffered()) {
         ended = true;
         saveLink.hidden = true;

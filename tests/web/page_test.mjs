@@ -3,7 +3,8 @@
 // bar shows through the figure's see-through corners, → walks the figure,
 // "save this game" downloads the demo, ESC ends the game, a demo recorded by
 // the desktop build replays in the page to the desktop's end line, and so
-// does every release's golden demo to its kept line; the sound switched off
+// does every release's golden demo to its kept line, while a ?demo= that is
+// not a file beside the page is refused; the sound switched off
 // by M is kept in the browser's storage and still off after a reload; a high
 // score kept there is on the title after a reload, and its game replays from
 // the table to its line. Run by
@@ -360,6 +361,21 @@ try {
         await sleep(1000);
         const [drawn, said] = await replay.evaluate(() => [window.framesDrawn, document.getElementById('status').textContent]);
         assert.ok(drawn === 0 && said === '', `the program drew ${drawn} frames; the page says ${JSON.stringify(said)}`);
+    });
+    await check('a ?demo= that is not a file beside the page is refused with a message, and nothing is fetched', async () => {
+        const offSite = [];
+        replay.on('request', (request) => request.url().startsWith(url) || offSite.push(request.url()));
+        for (const demo of ['%zz', 'http://[', 'data:application/octet-stream;base64,AAAA', `${url}bot.demo`,
+            '//127.0.0.1/bot.demo', '../index.html', '/bot.demo']) {
+            await replay.goto(`${url}index.html?demo=${encodeURIComponent(demo)}`);
+            const said = await eventually(5, () => replay.evaluate(() => {
+                const text = `${document.getElementById('status').textContent} ${document.getElementById('result').textContent}`;
+                return document.getElementById('message').classList.contains('error') && !/loading/.test(text) && text;
+            }));
+            assert.ok(/It takes the name of a demo served beside this page|^ cannot fetch/.test(said || ''),
+                `?demo=${demo}: the page says ${JSON.stringify(said)}`);
+        }
+        assert.deepEqual(offSite, [], 'the page fetched from elsewhere');
     });
     await check('the sound switched off by M is still off after a reload, and one page at a time keeps it', async () => {
         // Nothing is looked at in the picture: a small one draws faster.
