@@ -24,9 +24,10 @@ void keepDemoAtNextFrame(std::function<void(const std::string& demo)> keep);
 // recording notes the new text, so that a replay replaces it at the same
 // point of the game.
 void noteLevelReplaced(const std::string& text);
-// Hands what a running recording holds so far to the file, so that the
-// file can be read while the game goes on.
-void flushRecording();
+// The demo of everything recorded so far, ended as a replay of it would end
+// now: whole, where the file of a running recording lacks its end. Empty
+// when nothing is being recorded.
+std::string demoSoFar();
 // Ends the recording: with --record, writes what is left and prints the end
 // line on `out` (unless null).
 void finishRecording(std::FILE* out);

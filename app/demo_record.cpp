@@ -147,9 +147,7 @@ void noteLevelReplaced(const std::string& text) {
     if (recording.running) recording.tape.level(text);
 }
 
-void flushRecording() {
-    if (recording.running && recording.toFile) recording.flushNow();
-}
+std::string demoSoFar() { return recording.running ? recording.endedDemo() : std::string(); }
 
 // A recording that stopped on a failed write stays in FILE.part (the player
 // was told); a whole one takes FILE's place.

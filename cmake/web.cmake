@@ -58,7 +58,7 @@ function(add_web_page)
   # which the page test's play and replays would show.
   target_link_options(vantrel PRIVATE ${web_link_options} -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
     -sASYNCIFY_REMOVE=@${PROJECT_SOURCE_DIR}/cmake/web_asyncify_remove.txt
-    -sEXPORTED_FUNCTIONS=_main,_vantrel_flush_demo)
+    -sEXPORTED_FUNCTIONS=_main,_vantrel_save_game_so_far)
   set_property(TARGET vantrel APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/data
                ${PROJECT_SOURCE_DIR}/cmake/web_asyncify_remove.txt)
   # The page itself (sw.js.in is made into sw.js below).

@@ -109,7 +109,13 @@ void checkSoundDevice() {
         std::fprintf(messages, "vantrel: no more sound (%s); the game plays on silently\n", why.c_str());
 }
 
-void stopSound() { platform::closeAudio(); }
+// The device is opened again by the next startSound, should the program
+// play on (the page's "play again").
+void stopSound() {
+    platform::closeAudio();
+    tried = awaiting = saidLate = false;
+    askedCount = 0;
+}
 
 int takeSoundsAsked(Sound* out) {
     int n = askedCount;

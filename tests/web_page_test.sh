@@ -2,7 +2,7 @@
 # The browser build played in headless chromium (Debian's, with WebGL on
 # its software renderer): the title as the desktop draws it headless, play,
 # the floor bar through the figure's see-through corners, the figure walking,
-# "save this game", ESC, and the level bot's demo, recorded by the desktop
+# "save this game" (during play, whole), ESC, "play again", and the level bot's demo, recorded by the desktop
 # build, replayed in the page to the same end line, as every release's golden
 # demo is to its kept line; the sound switched off in the page still off after a reload; a high score
 # kept in the browser's storage shown on the title and its game watched from there; and the game
@@ -58,3 +58,10 @@ replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/page-g
     fail "the desktop could not replay the page's game"
 [ "$replayed" = "$line" ] || fail "the page's game ended '$line', the desktop replayed '$replayed'"
 echo "ok   the game played in the page replays on the desktop to its line"
+# Saved during play: whole, to the line of the game so far the page printed.
+line=$(cat "$out/page-during.line")
+replayed=$(SDL_VIDEODRIVER=offscreen "$game" --no-vsync --play-demo "$out/page-during.demo" 2>"$out/during.err") ||
+    fail "the desktop could not replay the game saved during play"
+! grep -E 'ends early|not replayed|another way' "$out/during.err" >&2 || fail "the game saved during play is not whole"
+[ "$replayed" = "$line" ] || fail "the game saved during play was '$line' there, the desktop replayed '$replayed'"
+echo "ok   the game saved during play replays whole on the desktop to the page's line"

@@ -28,7 +28,7 @@
     const demo = query.get('demo');
 
     let started = false;  // main has begun
-    let ended = false;    // the program has exited, or stopped on an error
+    let ended = false;    // the run has ended, or the program stopped on an error
     let lastOut = '';     // stdout's last line: a replay's end line
     let lastError = '';   // stderr's last line: why the program stopped
 
@@ -119,12 +119,40 @@
         event.preventDefault();
         say('The browser took the picture away (WebGL context lost). Reload the page to play again.', true);
     });
-    again.addEventListener('click', () => location.reload());
+    // "play again" and "replay again": the program waits between runs
+    // (app/web_main.cpp), and runs again in this page, its files and the
+    // player's as they are. One that stopped on an error is loaded afresh.
+    again.addEventListener('click', () => {
+        if (!Module.runAgain) {
+            location.reload();
+            return;
+        }
+        ended = false;
+        lastOut = lastError = '';
+        result.textContent = '';
+        again.hidden = true;
+        say('');
+        wakeBar();
+        canvas.focus();
+        Module.runAgain();
+    });
 
-    // "save this game": the recording so far, flushed by the program first
-    // while it runs. The program records into game.demo.part, which takes the
-    // name game.demo when the game ends; a game stopped on an error leaves
-    // the .part.
+    function download(bytes, name) {
+        const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+        const link = document.createElement('a');
+        link.href = url;
+        link.download = name;
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(url), 60000);
+    }
+
+    // "save this game": during play, the game so far, which the program
+    // writes whole (ended at the last frame shown, where its recording's
+    // game.demo.part lacks the end); after the game, game.demo, which the
+    // .part becomes when the game ends. A game stopped on an error leaves
+    // only the .part.
     saveLink.hidden = demo !== null;
     saveLink.addEventListener('click', (event) => {
         event.preventDefault();
@@ -132,22 +160,18 @@
         if (!started) return;
         let bytes;
         try {
-            if (!ended) Module._vantrel_flush_demo();
             const fs = fileSystem();
-            const finished = ended && fs.analyzePath(recording).exists;
-            bytes = fs.readFile(finished ? recording : `${recording}.part`);
+            if (!ended && Module._vantrel_save_game_so_far()) {
+                bytes = fs.readFile('/home/web_user/game-so-far.demo');
+            } else {
+                const finished = ended && fs.analyzePath(recording).exists;
+                bytes = fs.readFile(finished ? recording : `${recording}.part`);
+            }
         } catch (e) {
             say(`Cannot save this game: ${e.message || e}`, true);
             return;
         }
-        const url = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
-        const link = document.createElement('a');
-        link.href = url;
-        link.download = 'vantrel-game.demo';
-        document.body.appendChild(link);
-        link.click();
-        link.remove();
-        setTimeout(() => URL.revokeObjectURL(url), 60000);
+        download(bytes, 'vantrel-game.demo');
     });
 
     function finished(status) {
@@ -274,6 +298,7 @@
             started = true;
             if (!ended) say('');
         },
+        onProgramEnd: finished,
         onExit: finished,
         onAbort: (what) => stopped(what),
     };

@@ -1,13 +1,15 @@
 // The browser build played in a headless browser, as a player plays it: the
 // page shows the title as the desktop draws it, SPACE starts play, the floor
 // bar shows through the figure's see-through corners, → walks the figure,
-// "save this game" downloads the demo, ESC ends the game, a demo recorded by
+// "save this game" downloads the demo (whole during play, for the desktop to
+// replay to the page's line), ESC ends the game with nothing amiss in the
+// console, "play again" plays a new game in the same page, a demo recorded by
 // the desktop build replays in the page to the desktop's end line, and so
 // does every release's golden demo to its kept line, while a ?demo= that is
-// not a file beside the page is refused; the sound switched off
-// by M is kept in the browser's storage and still off after a reload; a high
-// score kept there is on the title after a reload, and its game replays from
-// the table to its line. Run by
+// not a file beside the page is refused; the sound switched off by M is kept
+// in the browser's storage and still off after a reload; a high score kept
+// there is on the title after a reload, and its game replays from the table
+// to its line. Run by
 // tests/web_page_test.sh, which prepares what it compares with; it prints a
 // line per check and how fast the page went.
 //
@@ -104,8 +106,9 @@ async function figureX(page) {
     return blue.length ? ((blue[0] + blue[blue.length - 1]) / 2) * (320 / picture.width) : null;
 }
 
-// The program's end line, once it has printed one.
-const endLine = (page) => page.printed.find((line) => /^frames \d+, /.test(line));
+// The program's latest end line (a replay's end, a recording's, or that of
+// the game so far which "save this game" gives), once it has printed one.
+const endLine = (page) => page.printed.findLast((line) => /^frames \d+, /.test(line));
 
 // A player's key press: held long enough for the game's loop to see it down.
 async function press(page, key, ms = 100) {
@@ -130,12 +133,30 @@ const stored = (page, folder, file) => page.evaluate(([folder, file]) => new Pro
     };
 }), [folder, file]);
 const settingsStored = (page) => stored(page, '/home/web_user/.config', 'vantrel/settings.ini');
+const scoresStored = (page) => stored(page, '/home/web_user/.local/share', 'vantrel/scores.txt');
 
-async function savedDemo(page) {
-    const [download] = await Promise.all([page.waitForEvent('download', { timeout: 10000 }), page.click('#save')]);
-    assert.equal(download.suggestedFilename(), 'vantrel-game.demo');
+// The desktop's bot demo made the game of an entry of the tables: put in the
+// page's files and written back to the browser's storage.
+async function keepBotScore(page, firstFrame) {
+    await page.evaluate(async (first) => {
+        const demo = new Uint8Array(await (await fetch('bot.demo')).arrayBuffer());
+        const home = '/home/web_user/.local/share/vantrel';
+        Module.FS.mkdirTree(`${home}/games`);
+        Module.FS.writeFile(`${home}/games/bot.demo`, demo);
+        Module.FS.writeFile(`${home}/scores.txt`,
+            `vantrel-scores 1\ntable level 0\nentry BOT 7294 5 2026-12-10 games/bot.demo ${first}\n`);
+        Module.playerStorage();
+    }, firstFrame);
+    assert.ok(await eventually(10, async () => /BOT/.test(await scoresStored(page))),
+        'the scores were not written to the browser\'s storage');
+}
+
+async function downloaded(page, link, name) {
+    const [download] = await Promise.all([page.waitForEvent('download', { timeout: 10000 }), page.click(link)]);
+    assert.equal(download.suggestedFilename(), name);
     return readFileSync(await download.path());
 }
+const savedDemo = (page) => downloaded(page, '#save', 'vantrel-game.demo');
 
 // CPU seconds used so far by the browser: every process under this one
 // but the server (node).
@@ -303,11 +324,18 @@ try {
     }
     let during = null;
     playing = playing && await check('"save this game" during play downloads the demo', async () => {
+        page.printed.length = 0;
         during = await savedDemo(page);
         assert.ok(during.subarray(0, 15).toString() === 'vantrel-demo 2\n',
             `during play it begins ${JSON.stringify(during.subarray(0, 40).toString('latin1'))}`);
+        // The shell replays it on the desktop, which must find it whole and
+        // end on the line of the game so far that the page printed.
+        assert.ok(endLine(page), 'the page printed no line for the game so far');
+        writeFileSync(`${opt.out}/page-during.demo`, during);
+        writeFileSync(`${opt.out}/page-during.line`, `${endLine(page)}\n`);
         return `${during.length} bytes`;
     });
+    const consoleAtEsc = console_.length;
     playing = playing && await check('ESC asks, "end" ends the game and the page says so', async () => {
         await press(page, 'Escape');
         assert.ok(await eventually(5, () => page.locator('#ask').isVisible()), 'ESC did not ask whether to end');
@@ -326,6 +354,27 @@ try {
             writeFileSync(`${opt.out}/page-game.demo`, after);
             writeFileSync(`${opt.out}/page-game.line`, `${endLine(page)}\n`);
             return `${after.length} bytes`;
+        });
+        await check('"play again" plays a new game, recorded afresh, in the same page with nothing amiss in the console', async () => {
+            const amiss = console_.slice(consoleAtEsc).filter((line) => /^(error|page error):/.test(line));
+            assert.deepEqual(amiss, [], 'the console says something went wrong as the game ended');
+            const firstFrames = Number(/^frames (\d+),/.exec(endLine(page))[1]);
+            const fetched = [];
+            page.on('request', (request) => request.url().startsWith(url) && fetched.push(request.url()));
+            await page.evaluate(() => { window.samePage = true; });
+            await page.click('#again');
+            assert.ok(await eventually(15, () => titleShown(page)), 'the title did not come back');
+            await press(page, 'Space');
+            let yellow = 0;
+            assert.ok(await eventually(15, async () => (yellow = await yellowFloorSamples(page)) >= 16),
+                `${yellow} of 22 floor samples are yellow after SPACE`);
+            page.printed.length = 0;
+            await savedDemo(page);
+            const frames = Number((/^frames (\d+),/.exec(endLine(page) || '') || [0, -1])[1]);
+            assert.ok(frames > 0 && frames < firstFrames,
+                `the new game's demo holds ${frames} frames, the first game ${firstFrames}`);
+            assert.ok(await page.evaluate(() => window.samePage === true), 'the page was loaded again');
+            assert.deepEqual(fetched, [], 'the page fetched again');
         });
     }
     await page.close();
@@ -410,24 +459,12 @@ try {
         await context.close();
     });
     await check('a high score in the browser\'s storage is on the title, and its game replays from the table to its line', async () => {
-        // The desktop's bot demo is the game of an entry of the tables, put
-        // in the page's files and written back to the browser's storage.
         const context = await browser.newContext({ viewport });
         const page = await openPage(null, context);
         await page.goto(`${url}index.html`);
         assert.ok(await eventually(60, () => page.evaluate(() => window.framesDrawn > 30)), 'the page draws nothing');
         const frames = Number(/^frames (\d+),/.exec(opt['bot-line'])[1]);
-        await page.evaluate(async (first) => {
-            const demo = new Uint8Array(await (await fetch('bot.demo')).arrayBuffer());
-            const home = '/home/web_user/.local/share/vantrel';
-            Module.FS.mkdirTree(`${home}/games`);
-            Module.FS.writeFile(`${home}/games/bot.demo`, demo);
-            Module.FS.writeFile(`${home}/scores.txt`,
-                `vantrel-scores 1\ntable level 0\nentry BOT 7294 5 2026-12-10 games/bot.demo ${first}\n`);
-            Module.playerStorage();
-        }, frames - 100);
-        assert.ok(await eventually(10, async () => /BOT/.test(await stored(page, '/home/web_user/.local/share', 'vantrel/scores.txt'))),
-            'the scores were not written to the browser\'s storage');
+        await keepBotScore(page, frames - 100);
         await page.reload();
         // The table follows the title picture: black where the picture is not.
         const corners = [[10, 330], [630, 330], [10, 200], [630, 200]].map(([x, y]) => fromWindow(x, y));
@@ -437,6 +474,7 @@ try {
         await press(page, '1');
         const line = await eventually(120, () => endLine(page));
         assert.ok(line === opt['bot-line'], `the game watched from the table ended '${line}', its demo '${opt['bot-line']}'`);
+
         await context.close();
     });
 } finally {
