@@ -136,7 +136,118 @@ bool tablesWant(int64_t score) {
     return wanted;
 }
 
+bool readWhole(const std::string& file, std::string& bytes) {
+    std::ifstream in(platform::systemPath(file), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    bytes = text.str();
+    return bool(in);
+}
+
+// The same game: all but the name its demo has in one place or another.
+bool sameGame(const ScoreEntry& a, const ScoreEntry& b) {
+    return a.name == b.name && a.score == b.score && a.level == b.level && a.date == b.date &&
+           a.firstFrame == b.firstFrame;
+}
+
+bool holds(const ScoreBook& book, const std::string& start, const ScoreEntry& entry) {
+    const ScoreTable* table = book.find(start);
+    return table && std::any_of(table->entries.begin(), table->entries.end(),
+                                [&](const ScoreEntry& e) { return sameGame(e, entry); });
+}
+
+// A name in games/ that no file has, after the one the game had elsewhere.
+std::string freeDemoName(const std::string& elsewhere) {
+    std::string base = elsewhere.substr(6, elsewhere.size() - 6 - 5);  // between games/ and .demo
+    std::string name = "games/" + base + ".demo";
+    std::error_code error;
+    for (int n = 2; fs::exists(platform::systemPath(folder() + "/" + name), error); ++n)
+        name = "games/" + base + "-" + std::to_string(n) + ".demo";
+    return name;
+}
+
+// A demo of another place's tables that can be taken: a plain name in games/.
+bool takeableDemo(const std::string& name) {
+    return name.size() > 11 && name.compare(0, 6, "games/") == 0 && name.find('/', 6) == std::string::npos &&
+           name.compare(name.size() - 5, 5, ".demo") == 0 && name[6] != '.';
+}
+
 }  // namespace
+
+int mergeScores(const std::string& from, std::FILE* out, std::FILE* err) {
+    messages = err;
+    ScoreBook loaded;
+    std::string bytes, problem;
+    if (!readWhole(from + "/scores.txt", bytes) || !parseScoreBook(bytes, loaded, problem)) {
+        std::fprintf(err, "vantrel: these are not scores this game saved (%s)\n",
+                     shown(problem.empty() ? "there is no scores.txt" : problem).c_str());
+        return -1;
+    }
+    std::error_code error;
+    if (folder().empty()) error = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (!error) fs::create_directories(platform::systemPath(folder() + "/games"), error);
+    platform::FileLock lock;
+    std::string why = error ? error.message() : "";
+    if (error || !platform::lockFile(lock, tablesFile(), lockWait, why)) {
+        std::fprintf(err, "vantrel: cannot keep scores in %s: %s\n", shown(folder()).c_str(), shown(why).c_str());
+        return -1;
+    }
+    ScoreBook now;
+    if (!readTables(now)) {
+        platform::unlockFile(lock);
+        return -1;  // said, and the file that cannot be read is left as it is
+    }
+    ScoreBook before = now;
+    std::vector<std::string> written;  // demos copied in
+    int entered = 0, already = 0, below = 0, lacking = 0;
+    for (const ScoreTable& table : loaded.tables)
+        for (const ScoreEntry& entry : table.entries) {
+            if (holds(now, table.start, entry)) {
+                ++already;
+            } else if (!now.qualifies(table.start, entry.score)) {
+                ++below;
+            } else if (!takeableDemo(entry.demo) || !readWhole(from + "/" + entry.demo, bytes)) {
+                ++lacking;  // an entry is kept with its game, or not at all
+            } else {
+                ScoreEntry kept = entry;
+                kept.demo = freeDemoName(entry.demo);
+                if (!platform::writeFileSafely(folder() + "/" + kept.demo, bytes, why)) break;
+                written.push_back(kept.demo);
+                now.enter(table.start, kept);
+                ++entered;
+            }
+        }
+    bool ok = why.empty() && platform::writeFileSafely(tablesFile(), writeScoreBook(now), why);
+    // The games no entry names any more: those of entries that left the
+    // tables for better ones, and every copy when the tables were not written.
+    auto named = [&](const std::string& demo) {
+        for (const ScoreTable& table : now.tables)
+            for (const ScoreEntry& e : table.entries)
+                if (e.demo == demo) return ok;
+        return false;
+    };
+    int left = 0;
+    for (const ScoreTable& table : before.tables)
+        for (const ScoreEntry& e : table.entries)
+            if (ok && !holds(now, table.start, e)) {
+                ++left;
+                if (!named(e.demo)) removeDemo(e.demo);
+            }
+    for (const std::string& demo : written)
+        if (!named(demo)) removeDemo(demo);
+    platform::unlockFile(lock);
+    if (!ok) {
+        std::fprintf(err, "vantrel: cannot keep scores in %s: %s\n", shown(folder()).c_str(), shown(why).c_str());
+        return -1;
+    }
+    book = now;
+    std::fprintf(out, "scores loaded: %d entered the tables, %d were there already, %d ranked below full tables", entered,
+                 already, below);
+    if (lacking) std::fprintf(out, ", %d came without their games", lacking);
+    if (left) std::fprintf(out, "; %d kept before left the tables for better ones", left);
+    std::fprintf(out, "\n");
+    return entered;
+}
 
 void startKeepingScores(std::FILE* err) {
     messages = err;

@@ -22,6 +22,16 @@ const ScoreBook& keptScores();
 // The system name of an entry's demo.
 std::string keptDemoFile(const ScoreEntry& entry);
 
+// The tables and games of another place laid out as the player's (FOLDER
+// with scores.txt and games/, as a saved copy holds them) join the
+// player's: each entry not already kept enters its table by the tables'
+// rules, its game copied into games/ under a name no file has; what entered,
+// what was there already, what ranked below full tables and what left them
+// for better entries is said on `out`. The number of entries that entered;
+// -1, with the reason on `err` and nothing changed, when FOLDER holds no
+// tables this game wrote or the player's cannot be written.
+int mergeScores(const std::string& folder, std::FILE* out, std::FILE* err);
+
 // --scores: every table, one line an entry with the path of its game's
 // demo, on `out`; the exit status.
 int printScores(std::FILE* out, std::FILE* err);

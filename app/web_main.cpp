@@ -11,8 +11,10 @@
 #include "app/demo_header.h"
 #include "app/keyboard.h"
 #include "app/program.h"
+#include "app/score_keeping.h"
 #include "game/game_state.h"
 #include "platform/messages.h"
+#include "platform/page_turn.h"
 #include "platform/player_storage.h"
 #include <algorithm>
 #include <cstdio>
@@ -23,18 +25,45 @@ namespace {
 // Where "save this game" finds the game so far: the page's own file, beside
 // the recording, written whole each time.
 constexpr const char* gameSoFarFile = "/home/web_user/game-so-far.demo";
+// Where the page puts the files of a scores archive it has opened.
+constexpr const char* loadedScoresFolder = "/home/web_user/loaded-scores";
 
-// Tells the page the run has ended (Module.onProgramEnd) and waits until it
-// asks for another (Module.runAgain).
-EM_ASYNC_JS(void, awaitAnotherRun, (int status), {
-    await new Promise((resolve) => {
-        Module.runAgain = () => {
-            Module.runAgain = null;
-            resolve();
+// Tells the page the run has ended (Module.onProgramEnd, when `status` is
+// not -1) and waits until it asks for another run (Module.runAgain: 1) or
+// for something else the program does (Module.wakeProgram: 0).
+EM_ASYNC_JS(int, awaitPage, (int status), {
+    return await new Promise((resolve) => {
+        const answer = (value) => {
+            Module.runAgain = Module.wakeProgram = null;
+            resolve(value);
         };
-        if (Module.onProgramEnd) Module.onProgramEnd(status);
+        Module.runAgain = () => answer(1);
+        Module.wakeProgram = () => answer(0);
+        if (status !== -1 && Module.onProgramEnd) Module.onProgramEnd(status);
     });
 });
+
+// Whether the page has put a scores archive's files in loadedScoresFolder
+// since last asked (Module.scoresToLoad).
+EM_JS(int, scoresToLoad, (), {
+    const asked = Module.scoresToLoad ? 1 : 0;
+    Module.scoresToLoad = false;
+    return asked;
+});
+
+// The page hears how the loading went: the number of entries that joined the
+// tables, or -1 (app/score_keeping.h), what was said being on the console.
+EM_JS(void, scoresLoaded, (int entered), {
+    if (Module.onScoresLoaded) Module.onScoresLoaded(entered);
+});
+
+// The page's "load scores": the tables and games it has put in
+// loadedScoresFolder join the player's. Writing the player's files waits for
+// the browser's storage, so this runs on the program's own stack (after a
+// page turn or between runs), never called from the page's script.
+void loadAskedScores() {
+    if (scoresToLoad()) scoresLoaded(mergeScores(loadedScoresFolder, stdout, stderr));
+}
 
 // What a run leaves behind that a program starting afresh would not have:
 // keys held, messages not yet taken, the game's objects and its clock.
@@ -69,11 +98,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vantrel_save_game_so_far() {
 int main(int argc, char** argv) {
     platform::openPlayerStorage();
     recordingFileIsThePages = true;
+    platform::afterPageTurn = loadAskedScores;
     for (;;) {
         int status = runProgram(argc, argv);
         std::fflush(stdout);
         std::fflush(stderr);
-        awaitAnotherRun(status);
+        while (!awaitPage(status)) {
+            loadAskedScores();
+            status = -1;
+        }
         forgetRun();
     }
 }

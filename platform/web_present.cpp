@@ -5,10 +5,13 @@
 // program gives control back only now and then by real time, enough for the
 // page to show a frame and take keys, and otherwise draws on at once.
 #include "platform/clock.h"
+#include "platform/page_turn.h"
 #include "platform/present.h"
 #include <emscripten.h>
 
 namespace platform {
+
+std::function<void()> afterPageTurn;
 
 namespace {
 
@@ -36,6 +39,7 @@ void yieldNowAndThen() {
     if (now - lastYield < maxBusyMs) return;
     yieldToPage();
     lastYield = wallMilliseconds();
+    if (afterPageTurn) afterPageTurn();
 }
 
 }  // namespace
@@ -53,6 +57,7 @@ void present::show(SDL_Window*) {
     }
     nextAnimationFrame();
     lastYield = wallMilliseconds();
+    if (afterPageTurn) afterPageTurn();
 }
 
 void waitingForTicks() { yieldNowAndThen(); }

@@ -174,6 +174,141 @@
         download(bytes, 'vantrel-game.demo');
     });
 
+    // "save scores" and "load scores": the player's tables and their games
+    // as one file, a tar archive of scores.txt and games/*.demo laid out as
+    // the game keeps them in its folder for the player's data, so that the
+    // desktop's can take it too (tar -xf vantrel-scores.tar -C
+    // ~/.local/share/vantrel). Loading adds the file's entries to the
+    // page's by the tables' rules (app/score_keeping.cpp): nothing kept is
+    // replaced, and what left the tables for better entries is said.
+    const scoresFolder = '/home/web_user/.local/share/vantrel';
+    const loadedFolder = '/home/web_user/loaded-scores';  // app/web_main.cpp takes them from here
+    const block = 512;
+    const saveScores = document.getElementById('save-scores');
+    const loadScores = document.getElementById('load-scores');
+    const scoresFile = document.getElementById('scores-file');
+    saveScores.hidden = loadScores.hidden = demo !== null;
+
+    // A note that goes away by itself, unless something else is said meanwhile.
+    function note(text, error = false) {
+        const before = [statusText.textContent, message.classList.contains('error')];
+        say(text, error);
+        setTimeout(() => statusText.textContent === text && say(...before), 8000);
+    }
+
+    function tarEntry(name, bytes) {
+        if (name.length > 99 || /[^\x20-\x7e]/.test(name)) throw new Error(`the name ${name} does not fit a tar archive`);
+        const header = new Uint8Array(block);
+        const put = (text, at) => { for (let i = 0; i < text.length; ++i) header[at + i] = text.charCodeAt(i); };
+        const octal = (n, width) => n.toString(8).padStart(width - 1, '0');
+        put(name, 0);
+        put(octal(0o644, 8), 100);
+        put(octal(0, 8), 108);
+        put(octal(0, 8), 116);
+        put(octal(bytes.length, 12), 124);
+        put(octal(Math.floor(Date.now() / 1000), 12), 136);
+        put('        ', 148);  // the checksum counts its own field as spaces
+        put('0', 156);
+        put('ustar\x0000', 257);
+        put(octal(header.reduce((sum, b) => sum + b, 0), 7), 148);
+        header[154] = 0;
+        const data = new Uint8Array(Math.ceil(bytes.length / block) * block);
+        data.set(bytes);
+        return [header, data];
+    }
+
+    // The regular files of a tar archive, as {name, bytes}; null when the
+    // bytes are not one.
+    function untar(bytes) {
+        const files = [];
+        for (let at = 0; at + block <= bytes.length;) {
+            const header = bytes.subarray(at, at + block);
+            if (header.every((b) => b === 0)) return files;
+            const text = (from, length) => {
+                let out = '';
+                for (let i = from; i < from + length && header[i]; ++i) out += String.fromCharCode(header[i]);
+                return out;
+            };
+            let sum = 0;
+            for (let i = 0; i < block; ++i) sum += i >= 148 && i < 156 ? 32 : header[i];
+            const size = parseInt(text(124, 12).trim() || 'x', 8);
+            if (!text(257, 6).startsWith('ustar') || parseInt(text(148, 8).trim(), 8) !== sum ||
+                !(size >= 0) || at + block + size > bytes.length) return null;
+            const prefix = header[262] === 0 ? text(345, 155) : '';  // POSIX's ustar only: GNU's keeps times there
+            const name = `${prefix ? `${prefix}/` : ''}${text(0, 100)}`.replace(/^(\.\/)+/, '');
+            if (header[156] === 0 || header[156] === 48) files.push({ name, bytes: bytes.slice(at + block, at + block + size) });
+            at += block + Math.ceil(size / block) * block;
+        }
+        return files.length ? files : null;
+    }
+
+    saveScores.addEventListener('click', (event) => {
+        event.preventDefault();
+        canvas.focus();
+        if (!started) return;
+        const parts = [];
+        try {
+            const fs = fileSystem();
+            if (!fs.analyzePath(`${scoresFolder}/scores.txt`).exists) {
+                note('No scores are kept yet.');
+                return;
+            }
+            parts.push(...tarEntry('scores.txt', fs.readFile(`${scoresFolder}/scores.txt`)));
+            const games = fs.analyzePath(`${scoresFolder}/games`).exists ? fs.readdir(`${scoresFolder}/games`) : [];
+            for (const name of games.filter((n) => n.endsWith('.demo')).sort())
+                parts.push(...tarEntry(`games/${name}`, fs.readFile(`${scoresFolder}/games/${name}`)));
+        } catch (e) {
+            note(`Cannot save the scores: ${e.message || e}`, true);
+            return;
+        }
+        parts.push(new Uint8Array(2 * block));
+        download(new Blob(parts), 'vantrel-scores.tar');
+    });
+
+    loadScores.addEventListener('click', () => {
+        if (started) scoresFile.click();
+        canvas.focus();
+    });
+    scoresFile.addEventListener('change', async () => {
+        const file = scoresFile.files[0];
+        scoresFile.value = '';
+        if (!file) return;
+        const files = untar(new Uint8Array(await file.arrayBuffer()));
+        const wanted = (files || []).filter(({ name }) => name === 'scores.txt' || /^games\/[^/.][^/]*\.demo$/.test(name));
+        if (!wanted.some(({ name }) => name === 'scores.txt')) {
+            note(`${file.name} is not a file of scores: "save scores" makes one, a .tar holding scores.txt and games/.`, true);
+            return;
+        }
+        const fs = fileSystem();
+        const clear = () => {
+            if (!fs.analyzePath(loadedFolder).exists) return;
+            if (fs.analyzePath(`${loadedFolder}/games`).exists) {
+                for (const name of fs.readdir(`${loadedFolder}/games`)) if (name !== '.' && name !== '..') fs.unlink(`${loadedFolder}/games/${name}`);
+                fs.rmdir(`${loadedFolder}/games`);
+            }
+            for (const name of fs.readdir(loadedFolder)) if (name !== '.' && name !== '..') fs.unlink(`${loadedFolder}/${name}`);
+        };
+        try {
+            clear();
+            fs.mkdirTree(`${loadedFolder}/games`);
+            for (const { name, bytes } of wanted) fs.writeFile(`${loadedFolder}/${name}`, bytes);
+        } catch (e) {
+            note(`Cannot load ${file.name}: ${e.message || e}`, true);
+            return;
+        }
+        // The program takes them on its own turn, as writing the player's
+        // files waits for the browser's storage, and says how it went.
+        lastOut = lastError = '';
+        Module.onScoresLoaded = (entered) => {
+            Module.onScoresLoaded = null;
+            clear();
+            if (entered >= 0) note(`${file.name}: ${lastOut}`);
+            else note(`Cannot load ${file.name}: ${lastError.replace(/^vantrel: /, '')}`, true);
+        };
+        Module.scoresToLoad = true;
+        if (Module.wakeProgram) Module.wakeProgram();
+    });
+
     function finished(status) {
         ended = true;
         setFullScreen(false);

@@ -8,8 +8,9 @@
 // does every release's golden demo to its kept line, while a ?demo= that is
 // not a file beside the page is refused; the sound switched off by M is kept
 // in the browser's storage and still off after a reload; a high score kept
-// there is on the title after a reload, and its game replays from the table
-// to its line. Run by
+// there is on the title after a reload, its game replays from the table to
+// its line, and "save scores" and "load scores" bring it back once removed.
+// Run by
 // tests/web_page_test.sh, which prepares what it compares with; it prints a
 // line per check and how fast the page went.
 //
@@ -475,6 +476,36 @@ try {
         const line = await eventually(120, () => endLine(page));
         assert.ok(line === opt['bot-line'], `the game watched from the table ended '${line}', its demo '${opt['bot-line']}'`);
 
+        await context.close();
+    });
+    await check('"save scores" gives a tar of the tables and their games, and "load scores" brings back those removed', async () => {
+        const context = await browser.newContext({ viewport: { width: 320, height: 240 } });
+        const page = await openPage(null, context);
+        await page.goto(`${url}index.html`);
+        assert.ok(await eventually(60, () => page.evaluate(() => window.framesDrawn > 30)), 'the page draws nothing');
+        await keepBotScore(page, 100);
+        const tar = join(opt.out, 'scores.tar');
+        writeFileSync(tar, await downloaded(page, '#save-scores', 'vantrel-scores.tar'));
+        // The desktop's tar reads it, as the game's folder lays the files out.
+        const listed = execFileSync('tar', ['-tf', tar], { encoding: 'utf8' });
+        assert.equal(listed, 'scores.txt\ngames/bot.demo\n', 'the saved scores hold other files');
+        const entry = /^entry BOT .*$/m.exec(await scoresStored(page))[0];
+        await page.evaluate(() => {
+            const home = '/home/web_user/.local/share/vantrel';
+            Module.FS.unlink(`${home}/scores.txt`);
+            Module.FS.unlink(`${home}/games/bot.demo`);
+            Module.playerStorage();
+        });
+        assert.ok(await eventually(10, async () => (await scoresStored(page)) === ''), 'the scores were not removed');
+        const said = () => page.locator('#status').textContent();
+        await page.setInputFiles('#scores-file', join(opt.demos, 'bot.demo'));
+        assert.ok(await eventually(5, async () => /not a file of scores/.test(await said())),
+            `a demo loaded as scores: the page says ${JSON.stringify(await said())}`);
+        await page.setInputFiles('#scores-file', tar);
+        assert.ok(await eventually(10, async () => (await scoresStored(page)).split('\n').includes(entry)),
+            `the browser's storage holds ${JSON.stringify(await scoresStored(page))} after loading, where it held '${entry}'`);
+        assert.ok(await stored(page, '/home/web_user/.local/share', 'vantrel/games/bot.demo'), 'the entry came back without its game');
+        assert.match(await said(), /1 entered the tables/);
         await context.close();
     });
 } finally {
