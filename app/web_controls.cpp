@@ -72,13 +72,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vantrel_quit_asks(int code) {
 }
 
 // The answer: end the game as the quit key ends it, or go on (resuming play
-// if the question paused it and it is still paused).
+// if the question paused it and it is still paused). The quit key goes down
+// and stays down, for the loop to see it; it is held by no source, so that
+// nothing of it is left over for a game played after in the same page.
 extern "C" EMSCRIPTEN_KEEPALIVE void vantrel_quit_answer(int end) {
-    platform::KeySource source{pageDevice, uint8_t(Action::quit)};
     if (end)
-        platform::pressKey(keyBindings.firstKey(Action::quit), source);  // held: the loop ends on seeing it down
+        platform::postMessage({platform::MessageKind::keyDown, keyBindings.firstKey(Action::quit), 1});
     else if (pausedToAsk && game.paused)
-        pressAndRelease(keyBindings.firstKey(Action::pause), source);
+        pressAndRelease(keyBindings.firstKey(Action::pause), {pageDevice, uint8_t(Action::quit)});
     pausedToAsk = false;
 }
 
