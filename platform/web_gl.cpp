@@ -14,10 +14,14 @@
 //   of two (WebGL 1 neither mipmaps nor repeats them), as the desktop's
 //   mipmap builder does too.
 // - gluBuild2DMipmaps: every level made here by averaging 2x2 blocks.
-// - glPushAttrib/glPopAttrib for GL_ENABLE_BIT: the switches the game uses.
+// - glPushAttrib/glPopAttrib for the groups the game saves: GL_ENABLE_BIT
+//   (the switches it uses) and GL_CURRENT_BIT (the current colour, which the
+//   emulation does not report, so glColor is followed here). A group not
+//   named in the mask is left as it is when popped.
 // - Calls without a current context do nothing, as a desktop driver ignores
 //   them: pictures freed as the program ends, after the window has gone,
-//   would otherwise stop the page's script.
+//   would otherwise stop the page's script. Every call here that reaches the
+//   emulation checks; a shape checks once, at glBegin or glCallList.
 // - glTexEnvf of the texture environment's mode, which the emulation takes
 //   only as glTexEnvi.
 #include <GL/gl.h>
@@ -25,6 +29,7 @@
 #include <emscripten/html5.h>
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 extern "C" {
@@ -35,11 +40,14 @@ void emscripten_glNormal3f(GLfloat x, GLfloat y, GLfloat z);
 void emscripten_glTexCoord2f(GLfloat s, GLfloat t);
 void emscripten_glDeleteTextures(GLsizei n, const GLuint* textures);
 void emscripten_glTexEnvf(GLenum target, GLenum pname, GLfloat param);
+void emscripten_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a);
 void emscripten_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
                              GLint border, GLenum format, GLenum type, const void* pixels);
 }
 
 namespace {
+
+bool contextCurrent() { return emscripten_webgl_get_current_context() != 0; }
 
 // --- display lists -----------------------------------------------------------
 
@@ -52,8 +60,10 @@ struct ListCall {
 std::vector<std::vector<ListCall>> lists;  // list n is lists[n - 1]
 GLuint compiling = 0;                      // the list being recorded, 0 for none
 bool executing = true;                     // calls are also carried out now
+bool shapeDrawn = false;                   // the glBegin (or glCallList) being run had a context
 
 void run(const ListCall& c) {
+    if (!shapeDrawn) return;
     switch (c.kind) {
     case ListCall::begin: emscripten_glBegin(c.mode); break;
     case ListCall::end: emscripten_glEnd(); break;
@@ -173,10 +183,17 @@ void upload(GLenum target, GLint level, const Picture& p) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
 }
 
-// --- enable bits -------------------------------------------------------------
+// --- saved state ---------------------------------------------------------------
 
 constexpr GLenum switches[] = {GL_TEXTURE_2D, GL_BLEND, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_CULL_FACE};
-std::vector<std::vector<GLboolean>> savedSwitches;
+GLfloat currentColour[4] = {1, 1, 1, 1};  // as glColor last set it
+
+struct SavedGroups {
+    GLbitfield mask;
+    GLboolean switchedOn[std::size(switches)];  // GL_ENABLE_BIT
+    GLfloat colour[4];                          // GL_CURRENT_BIT
+};
+std::vector<SavedGroups> savedGroups;
 
 }  // namespace
 
@@ -205,6 +222,7 @@ void glEndList() {
 
 void glCallList(GLuint list) {
     if (!glIsList(list) || list == compiling) return;
+    shapeDrawn = contextCurrent();
     for (const ListCall& c : lists[list - 1]) run(c);
 }
 
@@ -213,7 +231,10 @@ void glDeleteLists(GLuint list, GLsizei range) {
         if (glIsList(list + GLuint(i))) lists[list + GLuint(i) - 1].clear();
 }
 
-void glBegin(GLenum mode) { call({ListCall::begin, mode, {}}); }
+void glBegin(GLenum mode) {
+    if (executing) shapeDrawn = contextCurrent();
+    call({ListCall::begin, mode, {}});
+}
 void glEnd() { call({ListCall::end, 0, {}}); }
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) { call(point(ListCall::vertex, x, y, z)); }
 void glVertex3dv(const GLdouble* v) { call(point(ListCall::vertex, v[0], v[1], v[2])); }
@@ -223,6 +244,7 @@ void glTexCoord2d(GLdouble s, GLdouble t) { call(point(ListCall::texCoord, s, t,
 
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                   GLenum format, GLenum type, const void* pixels) {
+    if (!contextCurrent()) return;
     if (!pixels || type != GL_UNSIGNED_BYTE || channelsOf(format) == 0 || width <= 0 || height <= 0) {
         emscripten_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
         return;
@@ -235,6 +257,7 @@ GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLe
                         const void* data) {
     if (!data || type != GL_UNSIGNED_BYTE || channelsOf(format) == 0) return GLU_INVALID_ENUM;
     if (width <= 0 || height <= 0) return GLU_INVALID_VALUE;
+    if (!contextCurrent()) return 0;
     Picture level = scaled(readPicture(width, height, format, data), nearestPowerOfTwo(width), nearestPowerOfTwo(height));
     for (GLint n = 0;; ++n) {
         upload(target, n, level);
@@ -245,27 +268,41 @@ GLint gluBuild2DMipmaps(GLenum target, GLint, GLsizei width, GLsizei height, GLe
 }
 
 void glDeleteTextures(GLsizei n, const GLuint* textures) {
-    if (emscripten_webgl_get_current_context() != 0) emscripten_glDeleteTextures(n, textures);
+    if (contextCurrent()) emscripten_glDeleteTextures(n, textures);
 }
 
 void glTexEnvf(GLenum target, GLenum pname, GLfloat param) {
+    if (!contextCurrent()) return;
     if (pname == GL_TEXTURE_ENV_MODE)
         glTexEnvi(target, pname, GLint(param));
     else
         emscripten_glTexEnvf(target, pname, param);
 }
 
-void glPushAttrib(GLbitfield) {
-    std::vector<GLboolean> state;
-    for (GLenum s : switches) state.push_back(glIsEnabled(s));
-    savedSwitches.push_back(state);
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    if (!contextCurrent()) return;
+    currentColour[0] = r, currentColour[1] = g, currentColour[2] = b, currentColour[3] = a;
+    emscripten_glColor4f(r, g, b, a);
+}
+
+void glColor3f(GLfloat r, GLfloat g, GLfloat b) { glColor4f(r, g, b, 1); }
+
+void glPushAttrib(GLbitfield mask) {
+    if (!contextCurrent()) return;
+    SavedGroups saved{mask, {}, {}};
+    if (mask & GL_ENABLE_BIT)
+        for (size_t i = 0; i < std::size(switches); ++i) saved.switchedOn[i] = glIsEnabled(switches[i]);
+    std::copy(std::begin(currentColour), std::end(currentColour), saved.colour);
+    savedGroups.push_back(saved);
 }
 
 void glPopAttrib() {
-    if (savedSwitches.empty()) return;
-    const std::vector<GLboolean>& state = savedSwitches.back();
-    for (size_t i = 0; i < state.size(); ++i) (state[i] ? glEnable : glDisable)(switches[i]);
-    savedSwitches.pop_back();
+    if (savedGroups.empty() || !contextCurrent()) return;
+    const SavedGroups& saved = savedGroups.back();
+    if (saved.mask & GL_ENABLE_BIT)
+        for (size_t i = 0; i < std::size(switches); ++i) (saved.switchedOn[i] ? glEnable : glDisable)(switches[i]);
+    if (saved.mask & GL_CURRENT_BIT) glColor4f(saved.colour[0], saved.colour[1], saved.colour[2], saved.colour[3]);
+    savedGroups.pop_back();
 }
 
 }  // extern "C"
