@@ -98,6 +98,9 @@ box=$(find_window "Start FullScreen?") || fail "the full-screen question did not
 # is still there.
 box_shown() { xwininfo -id "$box" 2>/dev/null | grep -q IsViewable; }
 answer_box() {  # KEY WHAT
+    # The box is in the window tree before it is mapped: wait until it is
+    # shown, or the key would never be sent and the game would wait on it.
+    within 10 box_shown || fail "$2 was never shown"
     tries=0
     while box_shown; do
         tries=$((tries + 1)); [ $tries -gt 10 ] && fail "$2 did not take $1"
