@@ -13,6 +13,7 @@
 #include "app/program.h"
 #include "app/score_keeping.h"
 #include "game/game_state.h"
+#include "platform/key_sources.h"
 #include "platform/messages.h"
 #include "platform/page_turn.h"
 #include "platform/player_storage.h"
@@ -66,9 +67,11 @@ void loadAskedScores() {
 }
 
 // What a run leaves behind that a program starting afresh would not have:
-// keys held, messages not yet taken, the game's objects and its clock.
+// keys held (and which source holds each), messages not yet taken, the
+// game's objects and its clock.
 void forgetRun() {
     std::fill(KeyTable, KeyTable + 256, 0);
+    platform::forgetHoldings();
     platform::Message left;
     while (platform::takeWaitingMessage(left)) {
     }

@@ -66,4 +66,6 @@ void releaseSource(KeySource source) {
     for (const Holding& h : held) releaseKey(h.key, h.source);
 }
 
+void forgetHoldings() { holdings.clear(); }
+
 }  // namespace platform

@@ -40,4 +40,11 @@ bool holds(uint8_t key, KeySource source);
 bool holdsAny(KeySource source);
 void releaseSource(KeySource source);
 
+// Forgets every holding without posting anything: for a new game in the same
+// program, which starts with every key up whatever its sources still hold
+// (a finger left on a button of the page as the last game ended). A source
+// that lets go of such a key later posts nothing, and one that presses it
+// again presses it afresh.
+void forgetHoldings();
+
 }  // namespace platform

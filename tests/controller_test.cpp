@@ -8,6 +8,7 @@
 #include "game/hud_counter.h"
 #include "game/player.h"
 #include "platform/controller_keys.h"
+#include "platform/key_sources.h"
 #include "platform/testing.h"
 #include "platform/video.h"
 #include "support/pictures.h"
@@ -265,6 +266,22 @@ TEST_F(Pads, TwoPadsAndTheKeyboardHoldAKeyUntilTheLastLetsGo) {
     EXPECT_EQ(keys(), "");
     second.release(buttonA);
     EXPECT_EQ(keys(), "-32");
+}
+
+// A new game in the same program starts with every key up: what a pad (or a
+// finger on the page's button) held at the end of the last one no longer
+// keeps the keyboard's key down.
+TEST_F(Pads, ForgottenHoldingsKeepNoKeyDownForTheNextGame) {
+    Pad pad;
+    keys();
+    pad.stick(100);
+    EXPECT_EQ(keys(), "+39");
+    platform::forgetHoldings();
+    pushKey(SDL_KEYDOWN, SDLK_RIGHT);
+    pushKey(SDL_KEYUP, SDLK_RIGHT);
+    EXPECT_EQ(keys(), "+39 -39");
+    pad.stick(0);
+    EXPECT_EQ(keys(), "");
 }
 
 TEST_F(Pads, BackHeldForASecondQuitsAndAShorterPressDoesNothing) {
