@@ -24,10 +24,17 @@ void keepDemoAtNextFrame(std::function<void(const std::string& demo)> keep);
 // recording notes the new text, so that a replay replaces it at the same
 // point of the game.
 void noteLevelReplaced(const std::string& text);
+// The loop's frame is drawn whole and about to be shown: a game saved from
+// now until the next frame's reading ends after it.
+void frameWhole();
 // The demo of everything recorded so far, ended as a replay of it would end
-// now: whole, where the file of a running recording lacks its end. Empty
-// when nothing is being recorded.
-std::string demoSoFar();
+// now: whole, where the file of a running recording lacks its end; and the
+// line its replay ends on. Asked in the middle of a frame (at the game-over
+// picture), it ends before that frame. Empty when nothing is being recorded.
+struct SavedDemo {
+    std::string demo, line;
+};
+SavedDemo demoSoFar();
 // Ends the recording: with --record, writes what is left and prints the end
 // line on `out` (unless null).
 void finishRecording(std::FILE* out);

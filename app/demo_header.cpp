@@ -52,12 +52,15 @@ std::string headerDifference(const DemoHeader& demo, const DemoHeader& game) {
     return "";
 }
 
-std::string endLine(uint64_t frames) {
+EndState endState(uint64_t frames) {
+    return {frames, hasOwnLevel() ? -1 : game.currentLevel, game.scoreCounter ? game.scoreCounter->value() : 0,
+            game.livesCounter ? game.livesCounter->value() : 0, gameStateHash()};
+}
+
+std::string endLine(const EndState& state) {
     char line[160];
-    double score = game.scoreCounter ? game.scoreCounter->value() : 0;
-    double lives = game.livesCounter ? game.livesCounter->value() : 0;
-    std::string level = hasOwnLevel() ? "own" : std::to_string(game.currentLevel);
-    std::snprintf(line, sizeof line, "frames %" PRIu64 ", level %s, score %.0f, lives %.0f, state %016" PRIx64, frames,
-                  level.c_str(), score, lives, gameStateHash());
+    std::string level = state.level < 0 ? "own" : std::to_string(state.level);
+    std::snprintf(line, sizeof line, "frames %" PRIu64 ", level %s, score %.0f, lives %.0f, state %016" PRIx64,
+                  state.frames, level.c_str(), state.score, state.lives, state.stateHash);
     return line;
 }

@@ -15,5 +15,16 @@ DemoHeader thisGameHeader(uint32_t startTick);
 // played them: a demo of a level of its own carries that level and reads no
 // other.
 std::string headerDifference(const DemoHeader& demo, const DemoHeader& game);
-// "frames N, level L, score S, lives V, state HASH": how the game stands.
-std::string endLine(uint64_t frames);
+// How the game stands after `frames` frames, as a replay's end line says it.
+struct EndState {
+    uint64_t frames = 0;
+    int32_t level = 0;       // the data's level number; -1 for the player's own level file
+    double score = 0, lives = 0;
+    uint64_t stateHash = 0;
+};
+// The game as it stands now, after `frames` frames: taken without allocating,
+// so that it can be taken at every frame.
+EndState endState(uint64_t frames);
+// "frames N, level L, score S, lives V, state HASH"
+std::string endLine(const EndState& state);
+inline std::string endLine(uint64_t frames) { return endLine(endState(frames)); }

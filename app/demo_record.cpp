@@ -53,6 +53,21 @@ struct Recording {
         return tape.bytes + end.bytes;
     }
 
+    // Where the frame under way began, and how the game stood there. The
+    // game-over picture is shown, and waited on, in the middle of a frame,
+    // which gives the page its turn there: the game saved then ends where
+    // that frame began, as a replay takes whole frames.
+    size_t frameStartBytes = 0;
+    EndState frameStart;
+    bool frameUnderWay = false;  // from the frame's reading until it is whole
+
+    SavedDemo savedNow() {
+        if (!frameUnderWay) return {endedDemo(), endLine(frames)};
+        DemoWriter end;
+        end.end(frameStart.frames, frameStart.stateHash);
+        return {tape.bytes.substr(0, frameStartBytes) + end.bytes, endLine(frameStart)};
+    }
+
     void keepNow() {
         if (!keep) return;
         auto wanting = std::move(keep);
@@ -62,6 +77,9 @@ struct Recording {
 
     uint32_t frameReading(uint32_t reading) {
         keepNow();
+        frameStartBytes = tape.bytes.size();
+        frameStart = endState(frames);
+        frameUnderWay = true;
         tape.frame(reading);
         ++frames;
         if (toFile && platform::wallMilliseconds() - lastFlush >= flushInterval) flushNow();
@@ -147,7 +165,9 @@ void noteLevelReplaced(const std::string& text) {
     if (recording.running) recording.tape.level(text);
 }
 
-std::string demoSoFar() { return recording.running ? recording.endedDemo() : std::string(); }
+void frameWhole() { recording.frameUnderWay = false; }
+
+SavedDemo demoSoFar() { return recording.running ? recording.savedNow() : SavedDemo{}; }
 
 // A recording that stopped on a failed write stays in FILE.part (the player
 // was told); a whole one takes FILE's place.

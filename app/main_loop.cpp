@@ -1,4 +1,5 @@
 #include "app/main_loop.h"
+#include "app/demo.h"
 #include "app/key_bindings.h"
 #include "app/keyboard.h"
 #include "app/keys_screen.h"
@@ -65,7 +66,8 @@ bool drawScene() {
 //   2. the frame's clock reading, the one reading every clock of the game
 //      sees this frame (a recording notes it, a replay hands out its own);
 //   3. the frame: keys, then the title or the game;
-//   4. presenting, ESC, F1.
+//   4. presenting, ESC, F1: the frame is whole before it is shown (a game
+//      saved while the page has its turn at the present ends after it).
 // A replay replaces a level where its recording noted it, before the frame's
 // reading: a level loaded after the reading, or a second reading in a pass,
 // would move every recorded game.
@@ -81,6 +83,7 @@ LoopPass idlePass() {
         if (actionKeyDown(Action::quit) && !screenOpen)
             leaveLoop = true;
         else {
+            frameWhole();
             platform::swapBuffers(deviceContext);
             ++framesPresented;
         }

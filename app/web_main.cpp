@@ -86,13 +86,14 @@ void forgetRun() {
 // Called by the page's script while the program waits for its turn: it
 // writes only to the page's own memory, which never waits.
 extern "C" EMSCRIPTEN_KEEPALIVE int vantrel_save_game_so_far() {
-    std::string demo = demoSoFar();
+    SavedDemo saved = demoSoFar();
+    const std::string& demo = saved.demo;
     if (demo.empty()) return 0;
     std::FILE* file = std::fopen(gameSoFarFile, "wb");
     if (!file) return 0;
     bool written = std::fwrite(demo.data(), 1, demo.size(), file) == demo.size();
     written = std::fclose(file) == 0 && written;
-    if (written) std::printf("%s\n", endLine(recordedFrames()).c_str());
+    if (written) std::printf("%s\n", saved.line.c_str());
     return written ? 1 : 0;
 }
 

@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "app/scripted_play.h"
 #include "game/game_state.h"
+#include "game/hud_counter.h"
 #include "game/player.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -142,6 +143,29 @@ TEST_F(Demos, TheGameOverWaitIsOneRecord) {
     EXPECT_LT(platform::wallMilliseconds() - began, 4000u) << "the replay waited the recorded time";
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.line, recorded) << r.err;
+}
+
+// The page may save the game while the game-over picture is shown, in the
+// middle of the frame that shows it and waits: the demo saved then ends
+// before that frame and replays whole to the line given with it.
+TEST_F(Demos, AGameSavedAtTheGameOverPictureReplaysToItsLine) {
+    writeLevel(data.file("level0.lvl.txt"), "1 0 0 0 -16 190 0 16 data\\e.tga 0 0");
+    SavedDemo atGameOver;
+    record([&](ScriptedPlay& play) {
+        pt::observeSwaps([&] {
+            if (game.gameStarted && game.livesCounter && game.livesCounter->value() == 0) atGameOver = demoSoFar();
+        });
+        play.press(key::space);
+        play.runFrame();
+        play.release(key::space);
+        for (int i = 0; i < 2000 && game.gameStarted; ++i) play.runFrame();
+        pt::observeSwaps({});
+    });
+    ASSERT_FALSE(atGameOver.demo.empty()) << "no frame was shown with the last life gone";
+    std::ofstream(demo, std::ios::binary | std::ios::trunc) << atGameOver.demo;
+    Replayed r = replayByTheGame(VANTREL_GAME, demo, data.root);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.line, atGameOver.line + "\n") << r.err;
 }
 
 // A pause is part of the game's input: by key, and by the focus lost (a
