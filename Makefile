@@ -3,12 +3,32 @@
 #               the game
 #   make test   installs that and the test tools, builds, and runs every test
 #               headless, plain and under the sanitizers
+# Besides them:
+#   make        builds the game alone in $(BUILD)/, installing nothing
+#   make check  the plain build's own tests, quickly: no browser, Wine,
+#               second build or sanitizers (make test runs those too)
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps deps-test build play test clean web web-serve windows
+.PHONY: all game check deps deps-test build play test clean web web-serve windows
 
-all: build
+all: game
+
+game:
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target vantrel
+
+# Its own build directory, so that it never undoes what make test set up
+# in $(BUILD)/ (the other builds' tests are configured there).
+CHECK_BUILD ?= build-check
+check: deps-check
+	@cmake -S . -B $(CHECK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_TESTS=ON >/dev/null
+	@cmake --build $(CHECK_BUILD) -j $(JOBS)
+	cd $(CHECK_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+.PHONY: deps-check
+deps-check:
+	@sh tools/install-deps.sh test
 
 deps:
 	@sh tools/install-deps.sh
@@ -127,7 +147,7 @@ bare-check:
 	@sh tools/bare-check.sh
 
 clean:
-	rm -rf $(BUILD) $(OTHER_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD) vantrel-*-windows-x64.zip build-web-bench build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
+	rm -rf $(BUILD) $(CHECK_BUILD) $(OTHER_BUILD) $(WEB_BUILD) $(WINDOWS_BUILD) vantrel-*-windows-x64.zip build-web-bench build-asan build-bench build-fuzz build-art build-sfx build-deb vantrel_*.deb
 
 # Fuzzing with clang's libFuzzer (not part of the default build): the level
 # parser, the picture decoder and the demo reader, each for FUZZ_SECONDS,
