@@ -2,12 +2,14 @@
 //
 //   vantrel-sfx DIR
 //
-// writing one WAV file each (mono, 16-bit, 22050 Hz) and printing its length,
-// peak and RMS. The same program run twice writes the same bytes.
+// writing one WAV file each (mono IMA ADPCM, 22050 Hz) and printing its
+// length, peak and RMS as decoded back, and how far under the sound the
+// coding error lies. The same program run twice writes the same bytes.
 #include <cstdio>
 #include <string>
 
 #include "effects.h"
+#include "ima_adpcm.h"
 #include "master.h"
 #include "wav.h"
 
@@ -20,9 +22,12 @@ int main(int argc, char** argv) {
     std::string dir = argv[1];
     for (const Effect& e : effects()) {
         std::vector<std::int16_t> samples = master(e.make(), e.loudness);
-        writeWav(dir + "/" + e.file, samples, kRate);
-        Measure m = measure(samples);
-        std::printf("%-18s %5.0f ms  peak %6.2f dBFS  rms %6.2f dBFS\n", e.file, m.ms, m.peakDb, m.rmsDb);
+        std::vector<unsigned char> blocks = encodeIma(samples);
+        writeImaWav(dir + "/" + e.file, blocks, samples.size(), kRate);
+        std::vector<std::int16_t> heard = decodeIma(blocks, samples.size());
+        Measure m = measure(heard);
+        std::printf("%-18s %5.0f ms  peak %6.2f dBFS  rms %6.2f dBFS  coding error %5.1f dB under\n", e.file, m.ms,
+                    m.peakDb, m.rmsDb, codingErrorDb(samples, heard));
     }
     return 0;
 }

@@ -95,4 +95,14 @@ Measure measure(const std::vector<std::int16_t>& samples) {
     return {1000.0 * n / kRate, toDb(top), toDb(samples.empty() ? 0 : std::sqrt(sum / n))};
 }
 
+double codingErrorDb(const std::vector<std::int16_t>& made, const std::vector<std::int16_t>& heard) {
+    double signal = 0, error = 0;
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        double m = made[i], h = i < heard.size() ? heard[i] : 0;
+        signal += m * m;
+        error += (m - h) * (m - h);
+    }
+    return error > 0 ? 10 * std::log10(signal / error) : 999;
+}
+
 }  // namespace sfx

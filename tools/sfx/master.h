@@ -29,4 +29,8 @@ struct Measure {
 
 Measure measure(const std::vector<std::int16_t>& samples);
 
+// How far under the sound its coding error lies, in dB: the RMS of what was
+// made over the RMS of what the file gives back less it.
+double codingErrorDb(const std::vector<std::int16_t>& made, const std::vector<std::int16_t>& heard);
+
 }  // namespace sfx

@@ -1,5 +1,7 @@
 #include "wav.h"
 
+#include "ima_adpcm.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -27,26 +29,29 @@ void putTag(std::vector<unsigned char>& out, const char* tag) {
 
 }  // namespace
 
-void writeWav(const std::string& path, const std::vector<std::int16_t>& samples, int rate) {
-    const std::uint32_t channels = 1, bytesPerSample = 2;
-    const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size()) * bytesPerSample;
+void writeImaWav(const std::string& path, const std::vector<unsigned char>& blocks, std::size_t samples, int rate) {
+    const std::uint32_t dataBytes = static_cast<std::uint32_t>(blocks.size());
     std::vector<unsigned char> out;
-    out.reserve(44 + dataBytes);
+    out.reserve(60 + dataBytes);
     putTag(out, "RIFF");
-    put32(out, 36 + dataBytes);  // what follows this field
+    put32(out, 52 + dataBytes);  // what follows this field
     putTag(out, "WAVE");
     putTag(out, "fmt ");
-    put32(out, 16);  // size of the PCM format block
-    put16(out, 1);   // PCM
-    put16(out, channels);
+    put32(out, 20);      // size of the format block, with its two extra bytes
+    put16(out, 0x11);    // IMA ADPCM
+    put16(out, 1);       // mono
     put32(out, static_cast<std::uint32_t>(rate));
-    put32(out, static_cast<std::uint32_t>(rate) * channels * bytesPerSample);  // bytes a second
-    put16(out, channels * bytesPerSample);                                      // bytes a frame
-    put16(out, 8 * bytesPerSample);                                             // bits a sample
+    put32(out, static_cast<std::uint32_t>(rate) * kImaBlockBytes / kImaBlockSamples);  // bytes a second
+    put16(out, kImaBlockBytes);                                                       // bytes a block
+    put16(out, 4);       // bits a sample
+    put16(out, 2);       // what follows: the samples a block
+    put16(out, kImaBlockSamples);
+    putTag(out, "fact");  // how many samples there are, for players that trim the last block
+    put32(out, 4);
+    put32(out, static_cast<std::uint32_t>(samples));
     putTag(out, "data");
     put32(out, dataBytes);
-    for (std::int16_t s : samples)
-        put16(out, static_cast<std::uint16_t>(s));
+    out.insert(out.end(), blocks.begin(), blocks.end());
 
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)

@@ -1,5 +1,5 @@
-// Writing sounds to WAV files by hand: the 44-byte RIFF header and the
-// samples, nothing else (no extra chunks, no time stamps).
+// Writing sounds to WAV files by hand: the RIFF header, the format, the count
+// of samples and the IMA ADPCM blocks, nothing else (no time stamps).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -7,8 +7,8 @@
 
 namespace sfx {
 
-// Mono, 16-bit signed PCM, little-endian, at rate samples a second.
-void writeWav(const std::string& path, const std::vector<std::int16_t>& samples, int rate);
+// Mono IMA ADPCM (ima_adpcm.h) holding `samples` samples, at rate a second.
+void writeImaWav(const std::string& path, const std::vector<unsigned char>& blocks, std::size_t samples, int rate);
 
 // Stops the program with a message: the tool has nothing sensible to do
 // after a failed write.
