@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Runs every measurement of the game beside its baseline, in one go, and
-prints the table. The machine may be shared and noisy, so runs that compare
-two things alternate between them and report medians.
+"""Runs every measurement of the game beside its baseline, in one go, prints
+the table, and writes it with the date and the machine into
+docs/performance.md, between its two marker lines. The machine may be shared
+and noisy, so runs that compare two things alternate between them and report
+medians.
 
     report.py BUILD_DIR
 """
@@ -22,6 +24,12 @@ from callgrind_objects import self_cost_by_object  # noqa: E402
 BUILD = sys.argv[1] if len(sys.argv) > 1 else "build-bench"
 BIN = os.path.join(BUILD, "bench")
 ENV = dict(os.environ, SDL_VIDEODRIVER="offscreen")
+
+# The page the table is written into, and the two lines that hold it there:
+# everything between them is the table's, everything else is left as it is.
+PERFORMANCE_PAGE = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "docs", "performance.md")
+TABLE_BEGIN = "<!-- the table make bench writes: begin -->"
+TABLE_END = "<!-- the table make bench writes: end -->"
 
 
 def run(args, **kw):
@@ -327,13 +335,81 @@ def main():
         rows.append(("Real game under Xvfb, driver working 12 ms a frame (fps)", f"{xvfb['paced_fps_work12']:.2f}",
                      f"{xvfb['unpaced_fps_work12']:.2f} (--no-vsync)", f"{100 * (xvfb['paced_fps_work12'] / 60 - 1):+.2f} %",
                      "within 2 % of 60"))
+    table = table_lines(rows)
+    print("\n".join(table))
+    write_table(PERFORMANCE_PAGE, table, time.strftime("%Y-%m-%d", time.gmtime()), machine())
+    print(f"written into {os.path.relpath(PERFORMANCE_PAGE)}")
+
+
+def table_lines(rows):
+    """The rows as a Markdown table, its columns padded to line up."""
     head = ("Measure", "Game", "Baseline", "Ratio / difference", "Goal")
     widths = [max(len(str(r[i])) for r in rows + [head]) for i in range(5)]
     line = lambda r: "| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |"
-    print(line(head))
-    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
-    for r in rows:
-        print(line(r))
+    return [line(head), "|" + "|".join("-" * (w + 2) for w in widths) + "|"] + [line(r) for r in rows]
+
+
+def machine(cpuinfo="/proc/cpuinfo", os_release="/etc/os-release"):
+    """This machine as the table names it: the processor's model, its cores
+    (and threads, where they differ) and the system, e.g.
+    "AMD EPYC, 2 cores, Debian GNU/Linux 12 (bookworm)"."""
+    model, threads, cores = "unknown processor", 0, set()
+    physical = core = None
+    with open(cpuinfo) as f:
+        for line in f:
+            key, _, value = (part.strip() for part in line.partition(":"))
+            if key == "processor":
+                threads += 1
+            elif key == "model name" and model == "unknown processor":
+                model = " ".join(value.split())
+            elif key == "physical id":
+                physical = value
+            elif key == "core id":
+                core = value
+            elif not key and core is not None:
+                cores.add((physical, core))  # a blank line ends each processor's record
+                physical = core = None
+    if core is not None:
+        cores.add((physical, core))
+    count = len(cores) or threads
+    described = f"{model}, {count} core{'s' if count != 1 else ''}"
+    if threads and threads != count:
+        described += f" ({threads} threads)"
+    system = "unknown system"
+    try:
+        with open(os_release) as f:
+            for line in f:
+                if line.startswith("PRETTY_NAME="):
+                    system = line.split("=", 1)[1].strip().strip('"')
+    except OSError:
+        pass
+    return f"{described}, {system}"
+
+
+def write_table(path, table, date, machine_name):
+    """Puts the table, under a line with the date and the machine, between
+    the page's two marker lines, replacing what was between them and nothing
+    else. The page is written beside and renamed over, so it is never left
+    half written; a page without both markers, in order, is left as it is."""
+    with open(path, encoding="utf-8", newline="") as f:
+        text = f.read()
+    begin, end = text.find(TABLE_BEGIN), text.find(TABLE_END)
+    if begin < 0 or end < begin or text.count(TABLE_BEGIN) != 1 or text.count(TABLE_END) != 1:
+        sys.exit(f"{path}: not written, it needs the lines '{TABLE_BEGIN}' and '{TABLE_END}' once each, in order")
+    inside = f"\nMeasured {date} on {machine_name}:\n\n" + "\n".join(table) + "\n"
+    text = text[:begin + len(TABLE_BEGIN)] + "\n" + inside + "\n" + text[end:]
+    directory = os.path.dirname(os.path.abspath(path))
+    fd, temporary = tempfile.mkstemp(prefix=".performance.", suffix=".md", dir=directory)
+    try:
+        with os.fdopen(fd, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+            f.flush()
+            os.fsync(f.fileno())
+        os.chmod(temporary, os.stat(path).st_mode & 0o7777)
+        os.replace(temporary, path)
+    except BaseException:
+        os.unlink(temporary)
+        raise
 
 
 if __name__ == "__main__":
