@@ -2,14 +2,12 @@
 #include "bench/full_level.h"
 #include "game/game_state.h"
 #include "game/player.h"
-#include "platform/testing.h"
 #include <cstdlib>
 
 const char* sourceDirectory() { return VANTREL_SOURCE_DIR; }
 
 BenchGame::BenchGame(const std::string& sourceDir) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    platform::testing::enterTestMode();
     dataRoot = makeFullCapacityData(sourceDir);
     play = std::make_unique<ScriptedPlay>();
     play->press(platform::key::space);

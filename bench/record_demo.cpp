@@ -14,7 +14,6 @@
 #include "bench/bench_game.h"
 #include "game/game_state.h"
 #include "platform/paths.h"
-#include "platform/testing.h"
 #include "support/level_bot.h"
 #include <algorithm>
 #include <climits>
@@ -49,7 +48,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    platform::testing::enterTestMode();
     platform::setDataRoot(sourceDirectory());
     CommandLine line;
     line.recordFile = argv[1];

@@ -29,7 +29,7 @@ enable_language(RC)
 
 function(add_windows_game)
   add_executable(vantrel app/windows_main.cpp dist/windows/vantrel.rc)
-  target_link_libraries(vantrel PRIVATE vantrel_core)
+  target_link_libraries(vantrel PRIVATE vantrel_game)
   # Nothing but Windows' own DLLs needed beside it (plain -static also takes
   # the C++ runtime's threads library, which -static-libstdc++ leaves as a
   # DLL); a console program, so that output reaches the console it was

@@ -19,10 +19,6 @@ bool awaiting = false;              // the device is being opened, and not yet t
 uint64_t openingSince = 0;          // platform::wallMilliseconds() when the opening started
 bool saidLate = false;              // the game has said the sound system keeps it waiting
 
-// A fixed array: the game makes no allocation in a steady frame.
-Sound asked[soundsKept];
-int askedCount = 0;
-
 const char* const files[soundCount] = {
     "data\\sfx-start.wav", "data\\sfx-item1.wav", "data\\sfx-item2.wav", "data\\sfx-item3.wav",
     "data\\sfx-item4.wav", "data\\sfx-climb.wav", "data\\sfx-exit.wav",  "data\\sfx-hit.wav",
@@ -39,7 +35,7 @@ Sound itemSound(int32_t points) {
 }
 
 void playSound(Sound sound) {
-    if (askedCount < soundsKept) asked[askedCount++] = sound;
+    platform::effectAsked(int(sound));
     if (on) platform::playEffect(int(sound));
 }
 
@@ -114,12 +110,4 @@ void checkSoundDevice() {
 void stopSound() {
     platform::closeAudio();
     tried = awaiting = saidLate = false;
-    askedCount = 0;
-}
-
-int takeSoundsAsked(Sound* out) {
-    int n = askedCount;
-    for (int i = 0; i < n; ++i) out[i] = asked[i];
-    askedCount = 0;
-    return n;
 }

@@ -46,8 +46,3 @@ void startSound();
 void checkSoundDevice();
 // Closes the sound; an opening that has not finished is left to itself.
 void stopSound();
-
-// Every effect asked for since the last call (heard or not), oldest first,
-// up to soundsKept of them: what tests look at.
-constexpr int soundsKept = 32;
-int takeSoundsAsked(Sound* out);

@@ -30,6 +30,10 @@ bool audioIsOpen();
 // Starts effect i from its beginning (cutting an earlier play of it); nothing
 // when the audio is not open (or not yet taken over) or i is not an effect.
 void playEffect(int i);
+// Every effect the game asks for, heard or not (sound off, no device), in
+// the order asked: nothing takes note in the game (no_observers.cpp); the
+// tests' backend keeps them (tests/support/sounds_asked.cpp).
+void effectAsked(int i);
 // Silences every effect at once.
 void stopEffects();
 // Closes the device the game took over, and an opening that has finished.

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/message_box.h"
 #include "platform/messages.h"
+#include "platform/window_steps.h"
 #include <cstdint>
 #include <string>
 
@@ -40,8 +41,15 @@ bool runOpener(Opener opener, void* job, std::string& why);
 // Keeps the libraries under SDL's audio from printing their own complaints.
 void quietSoundLibraries();
 
-// Tests can make one step of building or releasing the window fail.
-bool stepFails(int step);
+// Whether the backend makes this step of building or releasing the window
+// fail before it is tried: never in the game (no_step_failures.cpp), on
+// demand in the tests (test_step_failures.cpp).
+bool stepFails(WindowStep step);
+
+// Called just before every presentation, with the frame still in the back
+// buffer: nothing watches in the game (no_observers.cpp); the tests' backend
+// counts the presents and calls their observer (test_video.cpp).
+void framePresenting();
 
 // The procedure of the registered window class; null when none is.
 WindowProcedure registeredProcedure();

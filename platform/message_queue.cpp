@@ -1,6 +1,5 @@
 #include "platform/backend.h"
 #include "platform/messages.h"
-#include "platform/testing.h"
 #include <deque>
 #include <utility>
 
@@ -64,22 +63,4 @@ intptr_t defaultWindowProcedure(const Message& message) {
     }
 }
 
-namespace testing {
-
-void injectMessage(const Message& message) { queue.push_back(message); }
-
-void injectKeyDown(uint8_t virtualKey, bool repeat) {
-    injectMessage({MessageKind::keyDown, virtualKey, 1 | (repeat ? keyBit::wasDown : 0)});
-}
-
-void injectKeyUp(uint8_t virtualKey) {
-    injectMessage({MessageKind::keyUp, virtualKey, 1 | keyBit::wasDown | keyBit::released});
-}
-
-void discardMessages() {
-    backend::discardEvents();
-    queue.clear();
-}
-
-}  // namespace testing
 }  // namespace platform

@@ -1,13 +1,8 @@
 #include "platform/backend.h"
-#include <SDL.h>
 #include <chrono>
 #include <thread>
 
 namespace platform {
-
-// SDL counts from its own start; that is as good as counting from boot, since
-// every user takes differences.
-uint64_t backend::systemTicks() { return SDL_GetTicks64(); }
 
 // Not SDL's counter and delay: SDL_Delay sleeps whole milliseconds, too
 // coarse to keep frame intervals within a millisecond of the period.

@@ -2,20 +2,18 @@
 // driver, and the layer's own pacing where the driver does not wait for the
 // display (see frame_pacer.h).
 #include "platform/backend.h"
-#include "platform/frame_pacer.h"
 #include "platform/present.h"
-#include "platform/testing.h"
+#include "platform/sdl_present_state.h"
 #include <GL/gl.h>
 #include <SDL.h>
 
 namespace platform {
 
+PresentState presentState;
+
 namespace {
 
 bool screenless = false;  // the video driver draws into memory, not onto a screen
-bool syncOn = true;        // vertical sync is on
-int grantedInterval = 0;  // what SDL_GL_GetSwapInterval reports for the current context
-FramePacer pacer;
 
 // Adaptive sync first: it waits for the display but does not halve the
 // rate of a frame that is a little late. Drivers without it may take 1.
@@ -24,7 +22,7 @@ void askForSwapInterval(bool verticalSync) {
         SDL_GL_SetSwapInterval(0);
     else if (SDL_GL_SetSwapInterval(-1) != 0)
         SDL_GL_SetSwapInterval(1);
-    grantedInterval = SDL_GL_GetSwapInterval();
+    presentState.grantedInterval = SDL_GL_GetSwapInterval();
 }
 
 int refreshRate(SDL_Window* window) {
@@ -39,17 +37,17 @@ int refreshRate(SDL_Window* window) {
 void present::setScreenless(bool drawsNowhere) { screenless = drawsNowhere; }
 
 void present::restart(SDL_Window* window, bool verticalSync) {
-    syncOn = verticalSync;
+    presentState.syncOn = verticalSync;
     askForSwapInterval(verticalSync);
-    pacer.reset(refreshRate(window));
+    presentState.pacer.reset(refreshRate(window));
 }
 
 // Waits until the pacer's deadline, if it gives one.
 void present::awaitTurn(bool verticalSync) {
-    syncOn = verticalSync;
+    presentState.syncOn = verticalSync;
     if (!verticalSync) return;
     int64_t now = backend::steadyNanoseconds();
-    int64_t at = pacer.presentAt(now);
+    int64_t at = presentState.pacer.presentAt(now);
     if (at > now) backend::sleepUntil(at);
 }
 
@@ -60,12 +58,10 @@ void present::show(SDL_Window* window) {
     // nothing, and the software renderer keeps every frame's buffers for as
     // long as no frame is finished: finishing it is what presenting means here.
     if (screenless) glFinish();
-    pacer.presented(began, backend::steadyNanoseconds());
+    presentState.pacer.presented(began, backend::steadyNanoseconds());
 }
 
 // Nothing on a desktop has to get control back during a wait.
 void waitingForTicks() {}
-
-testing::Pacing testing::pacing() { return {grantedInterval, pacer.periodNs, syncOn && pacer.selfPacing}; }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // The window, surface and rendering context on SDL2.
 #include "platform/backend.h"
 #include "platform/present.h"
-#include "platform/testing.h"
+#include "platform/sdl_video_state.h"
 #include "platform/video.h"
 #include <SDL.h>
 #include <cstdio>
@@ -11,26 +11,16 @@
 
 namespace platform {
 
-struct Surface {
-    Window* window = nullptr;
-    int pixelFormat = 0;  // 0 until set; it can be set once
-};
-
-struct Window {
-    SDL_Window* sdl = nullptr;
-    bool fullScreen = false;
-    bool surfaceTaken = false;
-    Surface surface;
-};
-
 struct RenderContext {
     SDL_GLContext gl = nullptr;
     RenderContext* next = nullptr;  // every context not yet deleted
 };
 
+VideoState videoState;
+
 namespace {
 
-using testing::Step;
+using Step = WindowStep;
 
 // The one format the layer's windows are made with. SDL fixes a window's
 // visual when the window is created, so the format is asked for then.
@@ -38,16 +28,10 @@ constexpr int offeredFormat = 1;
 constexpr int offeredRedBits = 5, offeredGreenBits = 6, offeredBlueBits = 5;
 constexpr int offeredDepthBits = 16;
 
-WindowProcedure procedure = nullptr;  // set while the class is registered
-Window* current = nullptr;            // the most recently opened window
-int windowCount = 0, surfaceCount = 0, contextCount = 0;
-bool cursorHidden = false;
 RenderContext* liveContexts = nullptr;
-uint64_t swaps = 0, opened = 0;
-std::function<void()> swapObserver;
 bool verticalSync = true;
 
-bool fails(Step step) { return backend::stepFails(int(step)); }
+bool fails(Step step) { return backend::stepFails(step); }
 
 void askForOfferedFormat() {
     SDL_GL_ResetAttributes();
@@ -118,7 +102,7 @@ void setVerticalSync(bool on) {
 bool verticalSyncOn() { return verticalSync; }
 
 bool registerWindowClass(WindowProcedure windowProcedure) {
-    if (fails(Step::registerClass) || procedure || !windowProcedure) return false;
+    if (fails(Step::registerClass) || videoState.procedure || !windowProcedure) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         reportNoDisplay(SDL_GetError());
         return false;
@@ -135,7 +119,7 @@ bool registerWindowClass(WindowProcedure windowProcedure) {
         return false;
     }
     SDL_StopTextInput();  // keys only: no text input, no input-method windows
-    procedure = windowProcedure;
+    videoState.procedure = windowProcedure;
     return true;
 }
 
@@ -156,17 +140,17 @@ void deleteLeftoverContexts() {
         liveContexts = context->next;
         SDL_GL_DeleteContext(context->gl);
         delete context;
-        --contextCount;
+        --videoState.contextCount;
     }
 }
 
 }  // namespace
 
 bool unregisterWindowClass() {
-    if (fails(Step::unregisterClass) || !procedure || windowCount > 0) return false;
+    if (fails(Step::unregisterClass) || !videoState.procedure || videoState.windowCount > 0) return false;
     deleteLeftoverContexts();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    procedure = nullptr;
+    videoState.procedure = nullptr;
     return true;
 }
 
@@ -177,13 +161,13 @@ bool changeDisplayMode(int width, int height, int bits) {
 }
 
 void restoreDisplayMode() {
-    if (!current || !current->fullScreen) return;
-    SDL_SetWindowFullscreen(current->sdl, 0);
-    current->fullScreen = false;
+    if (!videoState.current || !videoState.current->fullScreen) return;
+    SDL_SetWindowFullscreen(videoState.current->sdl, 0);
+    videoState.current->fullScreen = false;
 }
 
 Window* openWindow(const char* title, int width, int height, bool fullScreen) {
-    if (fails(Step::window) || !procedure) return nullptr;
+    if (fails(Step::window) || !videoState.procedure) return nullptr;
     askForOfferedFormat();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     flags |= fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
@@ -199,19 +183,19 @@ Window* openWindow(const char* title, int width, int height, bool fullScreen) {
     window->sdl = sdl;
     window->fullScreen = fullScreen;
     window->surface.window = window;
-    current = window;
-    ++windowCount;
-    ++opened;
+    videoState.current = window;
+    ++videoState.windowCount;
+    ++videoState.windowsOpened;
     return window;
 }
 
 bool closeWindow(Window* window) {
     if (fails(Step::destroyWindow) || !window) return false;
     SDL_DestroyWindow(window->sdl);
-    if (window->surfaceTaken) --surfaceCount;
-    if (current == window) current = nullptr;
+    if (window->surfaceTaken) --videoState.surfaceCount;
+    if (videoState.current == window) videoState.current = nullptr;
     delete window;
-    --windowCount;
+    --videoState.windowCount;
     return true;
 }
 
@@ -225,7 +209,7 @@ void showWindow(Window* window) {
 
 Surface* getSurface(Window* window) {
     if (fails(Step::surface) || !window) return nullptr;
-    if (!window->surfaceTaken) ++surfaceCount;
+    if (!window->surfaceTaken) ++videoState.surfaceCount;
     window->surfaceTaken = true;
     return &window->surface;
 }
@@ -234,7 +218,7 @@ bool releaseSurface(Window* window, Surface* surface) {
     if (fails(Step::releaseSurface) || !window || surface != &window->surface || !window->surfaceTaken)
         return false;
     window->surfaceTaken = false;
-    --surfaceCount;
+    --videoState.surfaceCount;
     return true;
 }
 
@@ -261,7 +245,7 @@ RenderContext* createRenderContext(Surface* surface) {
         SDL_GL_DeleteContext(gl);
         return nullptr;
     }
-    ++contextCount;
+    ++videoState.contextCount;
     liveContexts = new RenderContext{gl, liveContexts};
     return liveContexts;
 }
@@ -280,27 +264,26 @@ bool deleteRenderContext(RenderContext* context) {
     SDL_GL_DeleteContext(context->gl);
     forget(context);
     delete context;
-    --contextCount;
+    --videoState.contextCount;
     return true;
 }
 
 bool swapBuffers(Surface* surface) {
     if (!surface) return false;
     present::awaitTurn(verticalSync);
-    if (swapObserver) swapObserver();
+    backend::framePresenting();
     present::show(surface->window->sdl);
-    ++swaps;
     return true;
 }
 
-bool presentWindow() { return current && swapBuffers(&current->surface); }
+bool presentWindow() { return videoState.current && swapBuffers(&videoState.current->surface); }
 
 void showCursor(bool show) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
-    cursorHidden = !show;
+    videoState.cursorHidden = !show;
 }
 
-WindowProcedure backend::registeredProcedure() { return procedure; }
+WindowProcedure backend::registeredProcedure() { return videoState.procedure; }
 
 void backend::leaveFullScreenForBox() { restoreDisplayMode(); }
 
@@ -312,24 +295,4 @@ void backend::allowScreenSaver(bool allow) {
         SDL_DisableScreenSaver();
 }
 
-namespace testing {
-
-Holdings holdings() {
-    bool full = current && current->fullScreen;
-    return {procedure != nullptr, windowCount, surfaceCount, contextCount, full, cursorHidden};
-}
-
-uint64_t swapCount() { return swaps; }
-
-void observeSwaps(std::function<void()> observer) { swapObserver = std::move(observer); }
-
-uint64_t windowsOpened() { return opened; }
-
-bool windowSize(int& width, int& height) {
-    if (!current) return false;
-    SDL_GL_GetDrawableSize(current->sdl, &width, &height);
-    return true;
-}
-
-}  // namespace testing
 }  // namespace platform

@@ -1,10 +1,15 @@
-// Hooks that let tests (and benchmarks) drive the platform layer through its
-// real code paths: feed window messages, answer message boxes, set the clock,
-// make one step of building or releasing the window fail, and look at what
-// the layer holds. Nothing here replaces OpenGL: drawing stays real.
+// What tests (and benchmarks and tools) use to drive the platform layer
+// through its real code paths: feed window messages, answer message boxes,
+// set the clock, make one step of building or releasing the window fail, and
+// look at what the layer holds. It is kept by backends of their own
+// (platform/test_*.cpp), which CMake links into the programs that drive the
+// game in place of the game's (a real tick count, real boxes, no failures of
+// its own, nothing watching the presents); the game links none of them.
+// Nothing here replaces OpenGL: drawing stays real.
 #pragma once
 #include "platform/message_box.h"
 #include "platform/messages.h"
+#include "platform/window_steps.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -12,10 +17,8 @@
 
 namespace platform::testing {
 
-// In test mode no message box is ever put on screen: each one is recorded and
-// answered from the script (or with its default button when the script has
-// run out).
-void enterTestMode();
+// No message box is ever put on screen: each one is recorded and answered
+// from the script (or with its default button when the script has run out).
 void scriptAnswers(std::vector<Answer> answers);
 struct ShownBox {
     std::string text, caption;
@@ -33,20 +36,16 @@ void injectKeyUp(uint8_t virtualKey);
 // Drops every pending message, the program's and the window system's.
 void discardMessages();
 
-// The clock: once set, it stands still unless advanced by hand, or by `step`
-// milliseconds at every reading. A clock that stands still and is read many
-// thousand times in a row is being busy-waited on: it then moves by 1 ms a
-// reading until it is set or advanced again.
+// The clock: the system's until set; once set, it stands still unless
+// advanced by hand, or by `step` milliseconds at every reading. A clock that
+// stands still and is read many thousand times in a row is being busy-waited
+// on: it then moves by 1 ms a reading until it is set or advanced again. The
+// game's tick count takes its low 32 bits, as it does the system's.
 void setClock(uint32_t now, uint32_t step = 0);
 void advanceClock(uint32_t milliseconds);
 void useSystemClock();
 
-enum class Step {
-    registerClass, displayMode, window, surface, choosePixelFormat, setPixelFormat,
-    renderContext, makeCurrent,
-    releaseCurrent, deleteContext, releaseSurface, destroyWindow, unregisterClass,
-    count
-};
+using Step = WindowStep;
 // The step fails every time it runs until failures are cleared.
 void failStep(Step step);
 void clearFailures();
@@ -66,7 +65,8 @@ void observeSwaps(std::function<void()> observer);
 uint64_t windowsOpened();
 // How the current context presents: the swap interval it was given (-1
 // adaptive, 1, 0, or the driver's own when none was granted), the period
-// frames are paced to, and whether the layer waits for it itself.
+// frames are paced to, and whether the layer waits for it itself (on a
+// desktop: platform/test_pacing.cpp).
 struct Pacing {
     int swapInterval;
     int64_t periodNs;

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "support/captured.h"
 #include "support/pictures.h"
+#include "support/sounds_asked.h"
 #include <SDL_mixer.h>
 #include <chrono>
 #include <cstdlib>

@@ -10,7 +10,6 @@
 #include "app/scripted_play.h"
 #include "game/game_state.h"
 #include "platform/messages.h"
-#include "platform/testing.h"
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -57,7 +56,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s OUT.png FRAMES [KEY@FRAME[-FRAME] | level@FRAME=N]...\n", argv[0]);
         return 2;
     }
-    platform::testing::enterTestMode();  // no message box ever waits for an answer
     ScriptedPlay play;
     std::vector<LevelJump> jumps;
     for (int i = 3; i < argc; ++i)

@@ -1,6 +1,5 @@
 // Every test binary runs headless: SDL's offscreen driver (unless the caller
 // chose another), message boxes answered from the script, frames unpaced.
-#include "platform/testing.h"
 #include "platform/video.h"
 #include <cstdlib>
 #include <filesystem>
@@ -44,7 +43,6 @@ int main(int argc, char** argv) {
 #if defined(__SANITIZE_ADDRESS__)
     keepDriversLoaded();
 #endif
-    platform::testing::enterTestMode();
     // Tests run frames as fast as they can; those about pacing turn it on.
     platform::setVerticalSync(false);
     // No test reads or writes the player's own settings or scores: their
