@@ -43,6 +43,7 @@ bool drawScene() {
     glEnable(GL_TEXTURE_2D);
     glLoadIdentity();
     processKeys();  // keys pressed since the last frame take effect in this one
+    bool title = false;
     if (keysScreen.open)
         drawKeysScreen();
     else if (game.enteringName)
@@ -52,7 +53,9 @@ bool drawScene() {
     else {
         drawTitle();  // its picture, or its table of high scores
         drawTitleKeys();
+        title = true;
     }
+    if (!title) titleLeft();
     drawSoundMark();
     return true;
 }

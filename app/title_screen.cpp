@@ -15,14 +15,14 @@ namespace {
 
 constexpr uint32_t pictureShown = 8000;  // ms, first
 constexpr uint32_t tableShown = 6000;    // ms, then
-// The title's frames follow one another closely; a longer gap since the last
-// one means the title has appeared again (after a game), and its turns begin
-// afresh with the picture.
-constexpr uint32_t titleGap = 250;  // ms
-
 uint32_t titleSince = 0;  // frameTicks() when the title appeared
 uint32_t lastDrawn = 0;   // frameTicks() of its last frame
-bool drawnOnce = false;
+// Whether the last frame drawn was the title's: when it was not (a game,
+// the name or the keys screen came between), the title has appeared again,
+// and its turns begin afresh with the picture. Frames drawn slowly, or a
+// stall, do not start them again: on a busy machine the table would then
+// never come, or go as its games were asked for.
+bool titleWasLast = false;
 bool watchAsked = false;
 ScoreEntry asked;
 
@@ -64,14 +64,17 @@ void drawTable(const ScoreTable& t) {
 
 void drawTitle() {
     uint32_t now = platform::frameTicks();
-    if (!drawnOnce || now - lastDrawn > titleGap) titleSince = now;
-    drawnOnce = true;
+    // The clock starting again (a new run in the page) is a new title too.
+    if (!titleWasLast || now < lastDrawn) titleSince = now;
+    titleWasLast = true;
     lastDrawn = now;
     if (tableShowing())
         drawTable(*table());
     else if (game.titlePicture)
         game.titlePicture->draw();
 }
+
+void titleLeft() { titleWasLast = false; }
 
 // A digit the player gave to an action does that action instead.
 bool titleKeyPressed(uint8_t key) {

@@ -8,6 +8,9 @@
 #include <cstdio>
 
 void drawTitle();
+// A frame drew something else: the title, when it shows again, begins with
+// its picture.
+void titleLeft();
 
 // A key pressed on the title; true when it asked for a game of the table.
 bool titleKeyPressed(uint8_t key);
