@@ -9,21 +9,10 @@
 (() => {
     'use strict';
 
-    const canvas = document.getElementById('canvas');
+    const { canvas, again, game } = window.vantrelPage;
     const ask = document.getElementById('ask');
     const endButton = document.getElementById('ask-end');
     const goOnButton = document.getElementById('ask-on');
-    const again = document.getElementById('again');
-
-    function game(name, ...args) {
-        const f = window.Module && Module[`_${name}`];
-        if (typeof f !== 'function') return undefined;
-        try {
-            return f(...args);
-        } catch (e) {
-            return undefined;  // not yet ready, or gone
-        }
-    }
 
     // The page asks only while a game runs: not once it has ended.
     const running = () => again.hidden;

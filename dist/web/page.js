@@ -9,9 +9,9 @@
 //                                     page or in a folder under it, as fast
 //                                     as the browser can with fast=1
 //
-// Everything but Module stays inside this function: the program's script
-// declares many globals of its own, and one of the same name here would
-// stop it from loading.
+// Everything but Module and vantrelPage (for the page's other scripts) stays
+// inside this function: the program's script declares many globals of its
+// own, and one of the same name here would stop it from loading.
 (() => {
     'use strict';
 
@@ -22,6 +22,19 @@
     const again = document.getElementById('again');
     const saveLink = document.getElementById('save');
     const fullButton = document.getElementById('full');
+
+    // Calls into the program, once it runs; nothing before, or after it stopped.
+    function game(name, ...args) {
+        const f = window.Module && Module[`_${name}`];
+        if (typeof f !== 'function') return undefined;
+        try {
+            return f(...args);
+        } catch (e) {
+            return undefined;  // not yet ready, or gone
+        }
+    }
+    // What the page's other scripts (touch.js, leaving.js) share with this one.
+    window.vantrelPage = Object.freeze({ canvas, again, game });
 
     const recording = '/home/web_user/game.demo';
     const query = new URLSearchParams(location.search);

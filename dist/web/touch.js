@@ -11,29 +11,17 @@
 (() => {
     'use strict';
 
-    const canvas = document.getElementById('canvas');
+    const { canvas, again, game } = window.vantrelPage;
     const controls = document.getElementById('touch');
     const letters = document.getElementById('letters');
     const pauseButton = controls.querySelector('[data-action="pause"]');
     const soundButton = controls.querySelector('[data-action="sound"]');
     const fullButton = controls.querySelector('[data-page="full"]');
-    const again = document.getElementById('again');
 
     // The game's actions by number (app/key_bindings.h).
     const actions = { left: 0, right: 1, start: 2, pause: 3, sound: 6 };
     // The game's state bits (vantrel_state in app/web_controls.cpp).
     const state = { playing: 1, paused: 2, soundOn: 4, naming: 8, keysScreen: 16, replay: 32 };
-
-    // Calls into the program, once it runs; nothing before, or after it stopped.
-    function game(name, ...args) {
-        const f = window.Module && Module[`_${name}`];
-        if (typeof f !== 'function') return undefined;
-        try {
-            return f(...args);
-        } catch (e) {
-            return undefined;  // not yet ready, or gone
-        }
-    }
 
     // Touch is the way of playing on a device whose main pointer is a finger,
     // and on any device from its first touch; a key or a controller's button
