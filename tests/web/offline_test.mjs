@@ -7,40 +7,27 @@
 //
 //   node offline_test.mjs --site DIR --pixels PNG_PIXELS
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
 import { createHash } from 'node:crypto';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { join } from 'node:path';
 import { parseArgs } from 'node:util';
 import { chromium } from 'playwright-core';
+import { browserOptions, check as checkThat, eventually as waitFor, failures, screenshotColours, serve, sleep } from './support.mjs';
 
-const here = dirname(fileURLToPath(import.meta.url));
 const { values: opt } = parseArgs({ options: { site: { type: 'string' }, pixels: { type: 'string' } } });
 assert.ok(opt.site && opt.pixels, 'usage: offline_test.mjs --site DIR --pixels PNG_PIXELS');
 
 const out = mkdtempSync(join(tmpdir(), 'vantrel-offline-'));
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-async function eventually(seconds, check) {
-    const end = Date.now() + seconds * 1000;
-    for (;;) {
-        const answer = await check().catch(() => false);
-        if (answer || Date.now() > end) return answer;
-        await sleep(200);
-    }
-}
+// The page may be between two documents as it is asked: not yet, then.
+const eventually = (seconds, check) => waitFor(seconds, () => check().catch(() => false));
 
 // The picture fills the 800 x 600 window; x, y in world units (320 x 200, y upward).
 const viewport = { width: 800, height: 600 };
 const fromWorld = (x, y) => [Math.floor((x * 800) / 320), 599 - Math.floor((y * 600) / 200)];
 let shots = 0;
-async function colours(page, points) {
-    const file = join(out, `shot${++shots}.png`);
-    await page.screenshot({ path: file });
-    return execFileSync(opt.pixels, [file, ...points.flat().map(String)], { encoding: 'utf8' })
-        .trim().split('\n').map((line) => line.split(' ').map(Number));
-}
+const colours = (page, points) =>
+    screenshotColours(page, { file: join(out, `shot${++shots}.png`), pixels: opt.pixels, points });
 // The title is a picture: most of a grid over it is not black.
 const titleShown = async (page) => {
     const grid = [];
@@ -61,34 +48,10 @@ async function press(page, key) {
 
 // The site served as players get it; on a given port, to serve a new
 // version at the same address.
-async function serve(root, port = 0) {
-    const server = spawn(process.execPath, [join(here, '..', '..', 'tools', 'web-serve.mjs'), '--port', String(port), root],
-        { stdio: ['ignore', 'pipe', 'inherit'] });
-    const url = await new Promise((resolve, reject) => {
-        let text = '';
-        server.stdout.on('data', (chunk) => {
-            const found = /on (http:\/\/127\.0\.0\.1:\d+\/)\n/.exec(text += chunk);
-            if (found) resolve(found[1]);
-        });
-        server.on('exit', (code) => reject(new Error(`the server ended (status ${code}) before serving`)));
-    });
-    server.stop = () => new Promise((resolve) => {
-        if (server.exitCode !== null || server.signalCode !== null) return resolve();
-        server.once('exit', resolve);
-        server.kill();
-    });
-    return { server, url };
-}
+const serveSite = (root, port = 0) => serve('--port', String(port), root);
 
 const profile = join(out, 'profile');
-const launch = () => chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    viewport,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-gpu-sandbox',
-        '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync'],
-});
+const launch = () => chromium.launchPersistentContext(profile, { ...browserOptions, viewport });
 // The game's caches in the page's origin, each with the files it holds.
 const cached = (page) => page.evaluate(async () => {
     const all = {};
@@ -116,19 +79,14 @@ const soundKept = (state) => new Promise((resolve) => {
 });
 const buildOf = (root) => /^const build = '([^']+)';$/m.exec(readFileSync(join(root, 'sw.js'), 'utf8'))[1];
 
-let failures = 0;
-async function check(name, body) {
+// Each check says how long it took.
+const check = (name, body) => checkThat(name, async () => {
     const begun = Date.now();
-    try {
-        await body();
-        console.log(`ok   ${name} (${((Date.now() - begun) / 1000).toFixed(1)} s)`);
-    } catch (e) {
-        ++failures;
-        console.log(`FAIL ${name}: ${e.message}`);
-    }
-}
+    await body();
+    return `${((Date.now() - begun) / 1000).toFixed(1)} s`;
+});
 
-let { server, url } = await serve(opt.site);
+let { stop, url } = await serveSite(opt.site);
 const port = new URL(url).port;
 let context = await launch();
 try {
@@ -166,7 +124,7 @@ try {
         assert.ok(await eventually(10, () => page.evaluate(soundKept, 'off')), 'M did not keep the sound off');
         await page.close();
         await context.setOffline(true);
-        await server.stop();
+        await stop();
         const offline = await context.newPage();
         await offline.goto(`${url}index.html`);
         assert.ok(await eventually(60, () => titleShown(offline)), 'the title is not shown offline');
@@ -188,8 +146,8 @@ try {
     const second = `vantrel ${url} ${buildOf(next)}`;
 
     await context.close();
-    await server.stop();
-    ({ server } = await serve(next, port));
+    await stop();
+    ({ stop } = await serveSite(next, port));
     context = await launch();
     await check('the sound switched off by M is still off after the browser is started again', async () => {
         const page = await context.newPage();
@@ -226,7 +184,7 @@ try {
     });
 } finally {
     await context.close();
-    await server.stop();
+    await stop();
     rmSync(out, { recursive: true, force: true });
 }
-if (failures) process.exit(1);
+if (failures()) process.exit(1);

@@ -20,7 +20,7 @@
 //                      --title-points "X Y ..." --title-colours FILE --bot-line LINE
 //                      --golden FILE      (lines "DEMO LINE": a demo in --demos and its line)
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { existsSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { get } from 'node:http';
 import { availableParallelism, loadavg } from 'node:os';
@@ -29,6 +29,7 @@ import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 import { gzipSync } from 'node:zlib';
 import { chromium } from 'playwright-core';
+import { browserOptions, check, eventually, failures, screenshotColours, serve, sleep } from './support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const { values: opt } = parseArgs({
@@ -41,28 +42,11 @@ for (const [name, value] of Object.entries(opt)) assert.ok(value, `--${name} is 
 const viewport = { width: 1200, height: 600 };
 const picture = { x: 200, y: 0, width: 800, height: 600 };
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-
-// Polls CHECK every 200 ms until it gives something truthy, for up to
-// SECONDS; gives the last answer.
-async function eventually(seconds, check) {
-    const end = Date.now() + seconds * 1000;
-    for (;;) {
-        const answer = await check();
-        if (answer || Date.now() > end) return answer;
-        await sleep(200);
-    }
-}
-
 // The colours ("r g b" each) of the picture at canvas points [[x, y], ...],
 // from a screenshot of the page as it shows the canvas.
 let shots = 0;
-async function colours(page, points) {
-    const file = join(opt.out, `shot${++shots}.png`);
-    await page.screenshot({ path: file, clip: picture });
-    const text = execFileSync(opt.pixels, [file, ...points.flat().map(String)], { encoding: 'utf8' });
-    return text.trim().split('\n').map((line) => line.split(' ').map(Number));
-}
+const colours = (page, points) => screenshotColours(page,
+    { file: join(opt.out, `shot${++shots}.png`), clip: picture, pixels: opt.pixels, points });
 
 // x, y in the 640 x 480 window, or in world units (320 x 200, y upward), as
 // a pixel of the picture on the page.
@@ -186,35 +170,7 @@ function browserCpuSeconds() {
 }
 
 // The site and the test's demos beside it, served as players get them.
-async function startServer() {
-    const server = spawn(process.execPath, [join(here, '..', '..', 'tools', 'web-serve.mjs'), opt.site, opt.demos],
-        { stdio: ['ignore', 'pipe', 'inherit'] });
-    const url = await new Promise((resolve, reject) => {
-        let text = '';
-        server.stdout.on('data', (chunk) => {
-            text += chunk;
-            const found = /on (http:\/\/127\.0\.0\.1:\d+\/)\n/.exec(text);
-            if (found) resolve(found[1]);
-        });
-        server.on('exit', (code) => reject(new Error(`the server ended (status ${code}) before serving`)));
-    });
-    return { server, url };
-}
-
-let failures = 0;
-async function check(name, body) {
-    try {
-        const detail = await body();
-        console.log(`ok   ${name}${detail ? ` (${detail})` : ''}`);
-        return true;
-    } catch (e) {
-        ++failures;
-        console.log(`FAIL ${name}: ${e.message}`);
-        return false;
-    }
-}
-
-const { server, url } = await startServer();
+const { url, stop } = await serve(opt.site, opt.demos);
 // A host sends the site's files compressed at once; this server packs each
 // file the first time it is asked for (seconds for the program at brotli's
 // level), which the time to the title is not to count: every file is asked
@@ -225,16 +181,7 @@ await Promise.all(readdirSync(opt.site).map((name) => new Promise((resolve, reje
         response.on('end', resolve);
     }).on('error', reject);
 })));
-// Debian's chromium, not a downloaded one; WebGL 1 by ANGLE on SwiftShader,
-// which headless has only with the GPU process left on. Playwright gives
-// the browser a fresh profile of its own and removes it at the end.
-const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-gpu-sandbox',
-        '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync'],
-});
+const browser = await chromium.launch(browserOptions);
 const console_ = [];
 async function openPage(size, context = null) {
     const page = await (context ? context.newPage() : browser.newPage({ viewport: size, acceptDownloads: true }));
@@ -573,12 +520,12 @@ try {
     });
 } finally {
     await browser.close();
-    server.kill();
+    await stop();
 }
 
 for (const figure of figures) console.log(`     ${figure}`);
-if (failures) {
-    console.log(`${failures} failed; the pages' console said:`);
+if (failures()) {
+    console.log(`${failures()} failed; the pages' console said:`);
     for (const line of console_.slice(-30)) console.log(`  ${line}`);
     process.exit(1);
 }

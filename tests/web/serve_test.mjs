@@ -13,6 +13,7 @@ import { tmpdir } from 'node:os';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gunzipSync, brotliDecompressSync } from 'node:zlib';
+import { check, failures } from './support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const top = mkdtempSync(join(tmpdir(), 'vantrel-serve-'));
@@ -91,17 +92,6 @@ const decoded = (answer) => {
     assert.equal(coding, undefined, 'an unknown coding');
     return answer.body;
 };
-
-let failures = 0;
-async function check(name, body) {
-    try {
-        await body();
-        console.log(`ok   ${name}`);
-    } catch (e) {
-        ++failures;
-        console.log(`FAIL ${name}: ${e.message}`);
-    }
-}
 
 await check('compressed as the browser takes it, the file when decompressed', async () => {
     const cases = [
@@ -225,7 +215,7 @@ await check('a link out of the folder is refused, one within it served', async (
 server.kill();
 rmSync(top, { recursive: true, force: true });
 if (serverErrors) console.log(`the server said:\n${serverErrors}`);
-if (failures) {
-    console.log(`${failures} failed`);
+if (failures()) {
+    console.log(`${failures()} failed`);
     process.exit(1);
 }

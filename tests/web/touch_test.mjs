@@ -11,14 +11,13 @@
 //
 // --shots keeps a screenshot of the page in portrait and in landscape there.
 import assert from 'node:assert/strict';
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, join } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { join } from 'node:path';
 import { parseArgs } from 'node:util';
+import { browserOptions, check, eventually as waitFor, failures, screenshotColours, serve, sleep } from './support.mjs';
 
-const here = dirname(fileURLToPath(import.meta.url));
 const { values: opt } = parseArgs({
     options: { site: { type: 'string' }, pixels: { type: 'string' }, game: { type: 'string' }, shots: { type: 'string' } },
 });
@@ -31,28 +30,17 @@ try {
     process.exit(1);
 }
 const out = mkdtempSync(join(tmpdir(), 'touch-test-'));
-
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-async function eventually(seconds, check) {
-    const end = Date.now() + seconds * 1000;
-    for (;;) {
-        const answer = await check();
-        if (answer || Date.now() > end) return answer;
-        await sleep(100);
-    }
-}
+// Touches and the page's answers to them are quick: looked at every 100 ms.
+const eventually = (seconds, check) => waitFor(seconds, check, 100);
 
 // The colours ("r g b" each) at points [[x, y], ...] of the picture, from a
 // screenshot of the page where it shows the canvas (or a band of its rows,
 // from row `top` on, which is quicker).
 let shots = 0;
-async function colours(page, points, top = 0, rows = page.picture.height) {
-    const file = join(out, `shot${++shots}.png`);
-    const p = page.picture;
-    await page.screenshot({ path: file, clip: { x: p.x, y: p.y + top, width: p.width, height: rows } });
-    const text = execFileSync(opt.pixels, [file, ...points.flat().map(String)], { encoding: 'utf8' });
-    return text.trim().split('\n').map((line) => line.split(' ').map(Number));
-}
+const colours = (page, points, top = 0, rows = page.picture.height) => screenshotColours(page, {
+    file: join(out, `shot${++shots}.png`), pixels: opt.pixels, points,
+    clip: { x: page.picture.x, y: page.picture.y + top, width: page.picture.width, height: rows },
+});
 // World units (320 x 200, y upward) as a pixel of the picture.
 const fromWorld = (page, x, y) => [
     Math.min(page.picture.width - 1, Math.floor((x * page.picture.width) / 320)),
@@ -80,37 +68,9 @@ async function figureX(page) {
     return blue.length ? ((Math.min(...blue) + Math.max(...blue)) / 2) * (320 / page.picture.width) : null;
 }
 
-let failures = 0;
-async function check(name, body) {
-    try {
-        const detail = await body();
-        console.log(`ok   ${name}${detail ? ` (${detail})` : ''}`);
-        return true;
-    } catch (e) {
-        ++failures;
-        console.log(`FAIL ${name}: ${e.message}`);
-        return false;
-    }
-}
 
-const server = spawn(process.execPath, [join(here, '..', '..', 'tools', 'web-serve.mjs'), opt.site],
-    { stdio: ['ignore', 'pipe', 'inherit'] });
-const url = await new Promise((resolve, reject) => {
-    let text = '';
-    server.stdout.on('data', (chunk) => {
-        text += chunk;
-        const found = /on (http:\/\/127\.0\.0\.1:\d+\/)\n/.exec(text);
-        if (found) resolve(found[1]);
-    });
-    server.on('exit', (code) => reject(new Error(`the server ended (status ${code}) before serving`)));
-});
-const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-gpu-sandbox',
-        '--disable-quic', '--no-first-run', '--disable-background-networking', '--disable-component-update',
-        '--disable-sync'],
-});
+const { url, stop } = await serve(opt.site);
+const browser = await chromium.launch(browserOptions);
 
 // A phone held upright or sideways, at one device pixel per CSS pixel (the
 // software renderer draws a larger picture slowly). The page is loaded and
@@ -363,10 +323,10 @@ try {
     await wide.context().close();
 } finally {
     await browser.close();
-    server.kill();
+    await stop();
     rmSync(out, { recursive: true, force: true });
 }
-if (failures) {
-    console.log(`${failures} failed`);
+if (failures()) {
+    console.log(`${failures()} failed`);
     process.exit(1);
 }
