@@ -74,6 +74,14 @@ cp "$out/game.demo" "$out/killed.demo"
 "$game" --window --record "$out/killed.demo" >/dev/null 2>"$out/killed.err" &
 game_pid=$!
 play_some
+# The recording is written out every second of play: killed once FILE.part
+# holds 60 frames (which a loaded machine may take longer to draw).
+part_frames() {
+    left=$(replay "$out/killed.demo.part" 2>"$out/killed-replay.err") || return 1
+    frames=$(echo "$left" | sed 's/^frames \([0-9]*\),.*/\1/')
+    [ "${frames:-0}" -ge 60 ]
+}
+within 20 part_frames
 kill -9 "$game_pid"
 wait "$game_pid" 2>/dev/null
 game_pid=""
@@ -88,7 +96,8 @@ cp data/level1.lvl.txt "$out/own.lvl.txt"
 game_pid=$!
 play_some
 cp data/level2.lvl.txt "$out/own.new" && mv "$out/own.new" "$out/own.lvl.txt"
-sleep 1
+# Played on once the game has seen the new file (at once, on an idle machine).
+within 10 grep -q "own.lvl.txt changed: loaded again" "$out/own.err"
 press Right 0.5
 press Escape
 wait "$game_pid"
