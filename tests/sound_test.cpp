@@ -155,3 +155,31 @@ TEST(Sounds, ASoundSystemThatAnswersLateIsToldOnceThenTakenOver) {
     stopSound();
     EXPECT_FALSE(platform::audioIsOpen());
 }
+
+// The shipped effects as SDL's WAV loader (the mixer's, on every target)
+// decodes them: 16-bit mono at 22050 Hz, not silent, and whole, as long as
+// the count of samples their tool wrote beside them. SDL drops a last ADPCM
+// block cut short, which would clip the end of an effect.
+TEST(Sounds, TheShippedEffectsLoadWhole) {
+    for (const char* name : {"start", "item1", "item2", "item3", "item4", "climb", "exit", "hit", "gameover", "mirror"}) {
+        std::string path = std::string(VANTREL_SOURCE_DIR) + "/data/sfx-" + name + ".wav";
+        std::vector<uint8_t> file = readBytes(path);
+        auto le32 = [&](size_t at) { return uint32_t(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24); };
+        uint32_t made = 0;
+        for (size_t at = 12; at + 12 <= file.size(); at += 8 + ((le32(at + 4) + 1) & ~1u))
+            if (std::string(file.begin() + at, file.begin() + at + 4) == "fact") made = le32(at + 8);
+        EXPECT_GT(made, 0u) << path << " says not how many samples it holds";
+        SDL_AudioSpec spec;
+        Uint8* samples = nullptr;
+        Uint32 bytes = 0;
+        ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes), nullptr) << path << ": " << SDL_GetError();
+        EXPECT_EQ(spec.format, AUDIO_S16LSB) << path;
+        EXPECT_EQ(spec.channels, 1) << path;
+        EXPECT_EQ(spec.freq, 22050) << path;
+        EXPECT_GE(bytes / 2, made) << path;
+        bool heard = false;
+        for (Uint32 i = 0; i < bytes; ++i) heard = heard || samples[i] != 0;
+        EXPECT_TRUE(heard) << path;
+        SDL_FreeWAV(samples);
+    }
+}
