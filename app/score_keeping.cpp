@@ -7,10 +7,9 @@
 #include "platform/player_storage.h"
 #include "platform/printable_text.h"
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -60,6 +59,18 @@ void keepAside(const std::string& file, const std::string& why) {
                      shown(file).c_str(), shown(why).c_str(), shown(aside).c_str());
 }
 
+// What a file holds, as far as it can be read; false when it cannot be
+// opened. (Plain C reading: the page's program carries no C++ streams.)
+bool readWhole(const std::string& file, std::string& bytes) {
+    bytes.clear();
+    std::FILE* in = std::fopen(file.c_str(), "rb");  // UTF-8, on Windows too (its manifest)
+    if (!in) return false;
+    char buffer[4096];
+    while (size_t got = std::fread(buffer, 1, sizeof buffer, in)) bytes.append(buffer, got);
+    std::fclose(in);
+    return true;
+}
+
 // The tables as the file holds them; false when they could not be read and
 // the file is still there (nothing may then be written over it). Put aside
 // when the game is to go on with fresh tables; only said otherwise.
@@ -68,17 +79,15 @@ bool readTables(ScoreBook& read, bool putAside = true) {
     std::string file = tablesFile();
     std::error_code error;
     if (!fs::exists(platform::systemPath(file), error)) return !error;
-    std::ifstream in(platform::systemPath(file), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string problem;
-    if (in && parseScoreBook(text.str(), read, problem)) return true;
+    std::string text, problem;
+    bool opened = readWhole(file, text);
+    if (opened && parseScoreBook(text, read, problem)) return true;
     if (!putAside) {
         std::fprintf(messages, "vantrel: %s cannot be read as scores (%s)\n", shown(file).c_str(),
-                     shown(in ? problem : "it cannot be read").c_str());
+                     shown(opened ? problem : "it cannot be read").c_str());
         return false;
     }
-    keepAside(file, in ? problem : "it cannot be read");
+    keepAside(file, opened ? problem : "it cannot be read");
     return !fs::exists(platform::systemPath(file), error);
 }
 
@@ -136,13 +145,6 @@ bool tablesWant(int64_t score) {
     return wanted;
 }
 
-bool readWhole(const std::string& file, std::string& bytes) {
-    std::ifstream in(platform::systemPath(file), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    bytes = text.str();
-    return bool(in);
-}
 
 // The same game: all but the name its demo has in one place or another.
 bool sameGame(const ScoreEntry& a, const ScoreEntry& b) {

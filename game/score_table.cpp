@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cinttypes>
+#include <cerrno>
 #include <cstdio>
-#include <sstream>
+#include <cstdlib>
 
 namespace {
 
@@ -43,18 +44,100 @@ bool allOf(const std::string& s, int (*test)(int)) {
     return std::all_of(s.begin(), s.end(), [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
 }
 
+// Reads a line word by word and number by number the way C++'s streams
+// extract them (a number takes an optional sign and the digits that follow,
+// and the next read goes on from there), without the streams, which the
+// page's program carries no code for.
+struct Words {
+    const char* at;
+    const char* end;
+
+    explicit Words(const std::string& line) : at(line.data()), end(line.data() + line.size()) {}
+
+    // White space as the streams' classic locale has it.
+    static bool space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    void skipSpace() {
+        while (at < end && space(*at)) ++at;
+    }
+
+    bool word(std::string& out) {
+        skipSpace();
+        const char* from = at;
+        while (at < end && !space(*at)) ++at;
+        out.assign(from, at);
+        return at > from;
+    }
+
+    // The sign and digits a number is read from; false when there are no digits.
+    bool numberText(std::string& out, bool& negative) {
+        skipSpace();
+        negative = false;
+        if (at < end && (*at == '+' || *at == '-')) negative = *at++ == '-';
+        const char* from = at;
+        while (at < end && *at >= '0' && *at <= '9') ++at;
+        out.assign(from, at);
+        return at > from;
+    }
+
+    bool number(int64_t& out) {
+        std::string digits;
+        bool negative;
+        if (!numberText(digits, negative)) return false;
+        digits.insert(0, negative ? "-" : "+");
+        errno = 0;
+        long long v = std::strtoll(digits.c_str(), nullptr, 10);
+        out = v;
+        return errno != ERANGE;
+    }
+
+    bool number(int32_t& out) {
+        int64_t v;
+        if (!number(v) || v < INT32_MIN || v > INT32_MAX) return false;
+        out = int32_t(v);
+        return true;
+    }
+
+    // As the streams read an unsigned number: a minus sign negates it modulo 2^64.
+    bool number(uint64_t& out) {
+        std::string digits;
+        bool negative;
+        if (!numberText(digits, negative)) return false;
+        errno = 0;
+        unsigned long long v = std::strtoull(digits.c_str(), nullptr, 10);
+        if (errno == ERANGE) return false;
+        out = negative ? uint64_t(0) - uint64_t(v) : uint64_t(v);
+        return true;
+    }
+
+    bool atEnd() {
+        skipSpace();
+        return at == end;
+    }
+};
+
 bool validStart(const std::string& start) {
-    std::istringstream words(start);
-    std::string kind, rest, more;
-    if (!(words >> kind >> rest) || (words >> more)) return false;
+    Words words(start);
+    std::string kind, rest;
+    if (!words.word(kind) || !words.word(rest) || !words.atEnd()) return false;
     if (kind == "level") return rest.size() <= 9 && allOf(rest, std::isdigit);
     return kind == "file" && rest.size() == 16 && allOf(rest, std::isxdigit);
 }
 
-bool readEntry(std::istringstream& words, ScoreEntry& e) {
-    std::string extra;
-    return words >> e.name >> e.score >> e.level >> e.date >> e.demo >> e.firstFrame && !(words >> extra) &&
-           validName(e.name) && e.score > 0 && e.level >= 0 && validDate(e.date) && validDemo(e.demo);
+bool readEntry(Words& words, ScoreEntry& e) {
+    return words.word(e.name) && words.number(e.score) && words.number(e.level) && words.word(e.date) &&
+           words.word(e.demo) && words.number(e.firstFrame) && words.atEnd() && validName(e.name) && e.score > 0 &&
+           e.level >= 0 && validDate(e.date) && validDemo(e.demo);
+}
+
+// The next line of text from `at` on, without its line feed; false at the end.
+bool nextLine(const std::string& text, size_t& at, std::string& line) {
+    if (at >= text.size()) return false;
+    size_t feed = text.find('\n', at);
+    if (feed == std::string::npos) feed = text.size();
+    line.assign(text, at, feed - at);
+    at = feed + 1;
+    return true;
 }
 
 }  // namespace
@@ -106,7 +189,7 @@ std::string writeScoreBook(const ScoreBook& book) {
 
 bool parseScoreBook(const std::string& text, ScoreBook& book, std::string& problem) {
     book = {};
-    std::istringstream lines(text);
+    size_t at = 0;
     std::string line;
     int number = 1;
     auto fail = [&](const std::string& why) {
@@ -114,8 +197,8 @@ bool parseScoreBook(const std::string& text, ScoreBook& book, std::string& probl
         book = {};
         return false;
     };
-    if (!std::getline(lines, line) || line != magic) return fail("it does not begin with \"" + std::string(magic) + "\"");
-    while (std::getline(lines, line)) {
+    if (!nextLine(text, at, line) || line != magic) return fail("it does not begin with \"" + std::string(magic) + "\"");
+    while (nextLine(text, at, line)) {
         ++number;
         if (line.compare(0, 6, "table ") == 0) {
             std::string start = line.substr(6);
@@ -123,10 +206,10 @@ bool parseScoreBook(const std::string& text, ScoreBook& book, std::string& probl
             book.tables.push_back({start, {}});
             continue;
         }
-        std::istringstream words(line);
+        Words words(line);
         std::string kind;
         ScoreEntry e;
-        if (!(words >> kind) || kind != "entry" || book.tables.empty() || !readEntry(words, e))
+        if (!words.word(kind) || kind != "entry" || book.tables.empty() || !readEntry(words, e))
             return fail("not an entry");
         auto& list = book.tables.back().entries;
         if (list.size() == scoreTableSize || (!list.empty() && list.back().score < e.score))
