@@ -30,12 +30,23 @@ sdl=$(source_version libsdl2-dev)
 image=$(source_version libsdl2-image-dev)
 mixer=$(source_version libsdl2-mixer-dev)
 
+sdl_flags=""  # C flags for building SDL2, where a target needs some
 case "$target" in
     web)
         toolchain="emscripten-$(dpkg-query -W -f='${Version}' emscripten)"
         configure() { emcmake cmake "$@"; }
-        # A page has no threads for SDL to start.
-        sdl_options="-DSDL_THREADS=OFF"
+        # A page has no threads for SDL to start. Nor does it need what the
+        # game never asks of SDL there: its 2D renderer (the game draws with
+        # OpenGL), haptics, sensors, power, locales, URLs or the disk audio
+        # driver (the dummy driver stays: the audio subsystem starts on it).
+        sdl_options="-DSDL_THREADS=OFF -DSDL_RENDER=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF
+                     -DSDL_LOCALE=OFF -DSDL_MISC=OFF -DSDL_DISKAUDIO=OFF"
+        # SDL's tuned converters of pixels from one format to another are a
+        # fifth of the page's program, and a picture meets them only when its
+        # format is none the game copies itself (platform/picture.cpp): SDL's
+        # general converter does those (the same pixels, more slowly), bar
+        # those with a palette, whose converters stay.
+        sdl_flags="-DSDL_LEAN_AND_MEAN=1 -DSDL_HAVE_BLIT_1=1"
         image_options=""
         ;;
     windows)
@@ -108,7 +119,8 @@ build() {
     step "building $lib" cmake --build "$work/build-$lib" -j "$jobs"
     step "installing $lib" cmake --install "$work/build-$lib"
 }
-build SDL2 "$(dir_of libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF $sdl_options
+build SDL2 "$(dir_of libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF $sdl_options \
+    ${sdl_flags:+"-DCMAKE_C_FLAGS=$sdl_flags"}
 build SDL2_image "$(dir_of libsdl2-image)" $image_options -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_VENDORED=OFF \
     -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_TGA=ON -DSDL2IMAGE_JPG=ON \
     -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF \
