@@ -253,7 +253,7 @@ try {
     });
     // What a player downloads before playing, as a host that compresses sends
     // it: the page and every file of the site it has fetched, each at gzip -9.
-    const budget = 1.05;  // MiB
+    const budget = 0.77;  // MiB
     await check(`the page loads at most ${budget} MiB, compressed`, async () => {
         const paths = await page.evaluate(() => [location.pathname,
             ...performance.getEntriesByType('resource').map((entry) => new URL(entry.name).pathname)]);
