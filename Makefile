@@ -214,8 +214,10 @@ sfx: sfx-tool
 sfx-check: sfx-tool
 	@sh tools/reproducible-check.sh sfx ./$(SFX_BUILD)/vantrel-sfx data "sfx-*.wav"
 
-# Measurements: every figure beside its baseline, measured in one run.
-# Both build optimised in build-bench/, configured by bench-configure.
+# Measurements: every figure beside its baseline, measured in one run; the
+# table is printed and written into docs/performance.md with the date and
+# the machine. Both build optimised in build-bench/, configured by
+# bench-configure.
 .PHONY: bench soak bench-configure
 bench-configure:
 	@sh tools/install-deps.sh bench
