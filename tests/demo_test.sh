@@ -6,16 +6,25 @@
 # say so. Given a second build of the game (by another compiler, make
 # other-build), the games recorded here replay on it to the same line too.
 #
-#   demo_test.sh GAME SCREENSHOT PNG_PIXELS [OTHER_GAME]
+#   demo_test.sh GAME SCREENSHOT PNG_PIXELS X11_SNAPSHOT [OTHER_GAME]
 set -u
-game="$1" screenshot="$2" pixels="$3" other="${4:-}"
+game="$1" screenshot="$2" pixels="$3" snapshot="$4" other="${5:-}"
 out=$(mktemp -d)
 . "$(dirname "$0")/xvfb.sh"
 begin_x_test demo
 
-# Plays a while: start, walk right, mirror, walk left.
+# The title picture is in the window: no black where it has none. (A slow
+# build still loading its pictures shows a window with nothing drawn.)
+title_drawn() {
+    "$snapshot" "$win" "$out/look.png" $no_picture_points >"$out/look.txt" 2>/dev/null || return 1
+    [ "$(awk '$1 + $2 + $3 < 30' "$out/look.txt" | wc -l)" -eq 0 ]
+}
+# Plays a while: start, walk right, mirror, walk left. SPACE goes once the
+# title has been drawn and shown a moment, so that the game's first frames
+# (frame 10's screenshot below among them) are the title's.
 play_some() {
     win=$(find_window "Vantrel Remake") || fail "the game window did not appear"
+    eventually title_drawn || fail "the title was not drawn"
     xdotool windowfocus --sync "$win" 2>/dev/null
     sleep 0.5
     press space
