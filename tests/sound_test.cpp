@@ -169,13 +169,13 @@ TEST(Sounds, TheShippedEffectsLoadWhole) {
         for (size_t at = 12; at + 12 <= file.size(); at += 8 + ((le32(at + 4) + 1) & ~1u))
             if (std::string(file.begin() + at, file.begin() + at + 4) == "fact") made = le32(at + 8);
         EXPECT_GT(made, 0u) << path << " says not how many samples it holds";
-        SDL_AudioSpec spec;
+        SDL_AudioSpec loaded;
         Uint8* samples = nullptr;
         Uint32 bytes = 0;
-        ASSERT_NE(SDL_LoadWAV(path.c_str(), &spec, &samples, &bytes), nullptr) << path << ": " << SDL_GetError();
-        EXPECT_EQ(spec.format, AUDIO_S16LSB) << path;
-        EXPECT_EQ(spec.channels, 1) << path;
-        EXPECT_EQ(spec.freq, 22050) << path;
+        ASSERT_NE(SDL_LoadWAV(path.c_str(), &loaded, &samples, &bytes), nullptr) << path << ": " << SDL_GetError();
+        EXPECT_EQ(loaded.format, AUDIO_S16LSB) << path;
+        EXPECT_EQ(loaded.channels, 1) << path;
+        EXPECT_EQ(loaded.freq, 22050) << path;
         EXPECT_GE(bytes / 2, made) << path;
         bool heard = false;
         for (Uint32 i = 0; i < bytes; ++i) heard = heard || samples[i] != 0;
